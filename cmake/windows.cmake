@@ -1,0 +1,55 @@
+# The plug-in, the stand-in viewer and the Windows-side tests.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+if(MINGW)
+  # Only Windows system DLLs may be imported: no libgcc, libstdc++ or
+  # winpthread beside the plug-in in a viewer's folder.
+  set(DISEQC_STATIC_RUNTIME -static)
+endif()
+
+file(GLOB PLUGIN_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/plugin/*.cpp ${CMAKE_SOURCE_DIR}/win/*.cpp ${CMAKE_SOURCE_DIR}/ui/*.cpp)
+add_library(diseqc_plugin_objects OBJECT ${PLUGIN_SOURCES}
+  ${CMAKE_SOURCE_DIR}/host/host_channel.cpp ${CMAKE_SOURCE_DIR}/store/win32_profile.cpp)
+target_link_libraries(diseqc_plugin_objects PUBLIC diseqc_core)
+target_compile_options(diseqc_plugin_objects PRIVATE ${DISEQC_WARNINGS})
+target_compile_definitions(diseqc_plugin_objects PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
+
+add_library(diseqc SHARED $<TARGET_OBJECTS:diseqc_plugin_objects>
+  ${CMAKE_SOURCE_DIR}/res/diseqc.rc ${CMAKE_SOURCE_DIR}/plugin/diseqc.def)
+set_target_properties(diseqc PROPERTIES PREFIX "" OUTPUT_NAME diseqc)
+target_link_libraries(diseqc PRIVATE diseqc_core user32 gdi32 comctl32 shell32)
+target_link_options(diseqc PRIVATE ${DISEQC_STATIC_RUNTIME})
+
+file(GLOB WORKBENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/workbench/*.cpp)
+add_executable(workbench ${WORKBENCH_SOURCES})
+target_compile_options(workbench PRIVATE ${DISEQC_WARNINGS})
+target_link_libraries(workbench PRIVATE diseqc_core user32 gdi32 comctl32)
+target_link_options(workbench PRIVATE ${DISEQC_STATIC_RUNTIME})
+add_dependencies(workbench diseqc)
+
+# Stands in for the browser's res: handler during the tests.
+add_executable(res_recorder ${CMAKE_SOURCE_DIR}/tests/windows/programs/res_recorder.cpp)
+target_compile_options(res_recorder PRIVATE ${DISEQC_WARNINGS})
+target_link_options(res_recorder PRIVATE ${DISEQC_STATIC_RUNTIME})
+
+file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
+# The tests load the real plug-in; beside that they link the few pieces that
+# they exercise directly against a real host window.
+add_executable(windows_tests ${WINDOWS_TEST_SOURCES} ${DISEQC_COMMON_TEST_SOURCES}
+  ${CMAKE_SOURCE_DIR}/host/host_channel.cpp ${CMAKE_SOURCE_DIR}/plugin/module_context.cpp
+  ${CMAKE_SOURCE_DIR}/store/win32_profile.cpp)
+target_compile_options(windows_tests PRIVATE ${DISEQC_WARNINGS})
+target_compile_definitions(windows_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_include_directories(windows_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(windows_tests PRIVATE diseqc_core GTest::gtest_main
+  user32 gdi32 comctl32 shell32 advapi32 version)
+target_link_options(windows_tests PRIVATE ${DISEQC_STATIC_RUNTIME})
+add_dependencies(windows_tests diseqc res_recorder)
+gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 120)
+
+add_test(NAME plugin_imports_system_dlls_only
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DDLL=$<TARGET_FILE:diseqc>
+          -P ${CMAKE_SOURCE_DIR}/tests/check_imports.cmake)

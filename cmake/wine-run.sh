@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs a Windows program of this build under Wine: a prefix of the build tree
+# (made on first use), Wine's chatter off, and a virtual display when none is
+# set. Usage: wine-run.sh program.exe [args...]
+set -euo pipefail
+
+exe=$1
+build_dir=${DISEQC_BUILD_DIR:-$(cd "$(dirname "$exe")/.." && pwd)}
+export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
+      wineboot -i >/dev/null 2>&1 || true
+      # Without a window manager Wine waits for one at every window that
+      # closes; unmanaged windows close at once.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.diseqc-ready"
+    fi
+  ) 9>"$build_dir/.wineprefix.lock"
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a wine "$@"
+fi
+exec wine "$@"

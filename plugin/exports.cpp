@@ -1,0 +1,61 @@
+#include <cstring>
+
+#include <windows.h>
+
+#include "plugin/module_context.h"
+#include "plugin/plugin_commands.h"
+#include "plugin/plugin_state.h"
+#include "res/resource_ids.h"
+
+namespace {
+constexpr char DISPLAY_NAME[] = "DiSEqC Control";
+static_assert(sizeof DISPLAY_NAME == 15);
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        setPluginModule(module);
+        DisableThreadLibraryCalls(module);
+    }
+    return TRUE;
+}
+
+void __cdecl On_Send_Dll_ID_Name(char* name) {
+    guardedEntry([&] {
+        if (name) std::memcpy(name, DISPLAY_NAME, sizeof DISPLAY_NAME);
+    });
+}
+
+void __cdecl On_Start(UINT_PTR, HWND hostWindow, UINT_PTR, UINT_PTR) {
+    guardedEntry([&] {
+        PluginState& state = pluginState();
+        state.hostWindow = hostWindow;
+        // A second start must not forget an open window: it would stay on
+        // screen with nothing left to close it.
+        if (state.setupWindow) closeSetupWindow();
+        // The plug-in's own file, whatever it is called: a renamed copy keeps
+        // its settings beside itself and not in the host's folder.
+        readModulePath(pluginModule(), state.modulePath);
+        state.started = true;
+    });
+}
+
+void __cdecl On_Menu_Select(int command) {
+    guardedEntry([&] {
+        // Before On_Start there is neither a host window nor a module path,
+        // and a settings file would land in whatever folder is current.
+        if (!pluginState().started) return;
+        if (command == ID_PLUGIN_SETUP) openSetupWindow();
+        if (command == ID_PLUGIN_INFO) showInfoPage();
+    });
+}
+
+void __cdecl On_Exit() {
+    guardedEntry([] {
+        if (pluginState().setupWindow) closeSetupWindow();
+    });
+}
+
+}  // extern "C"

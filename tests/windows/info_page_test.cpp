@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/windows/plugin_library.h"
+#include "tests/windows/test_host.h"
+
+namespace {
+
+// Registers a recorder as the handler of the res: scheme, as a browser would
+// register itself, so that the test sees exactly what the shell was asked to
+// open, through the shell's own dispatch.
+class InfoCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = makeScratchFolder("info");
+        record = folder + "address.txt";
+        std::string command = binDirectory();
+        command.insert(0, 1, '"');
+        command += "res_recorder.exe\" \"" + record + "\" \"%1\"";
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "res\\shell\\open\\command", 0, nullptr, 0,
+                                  KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+        RegCloseKey(key);
+    }
+
+    void TearDown() override {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "res");
+        removeFolder(folder);
+    }
+
+    // The shell starts the handler as a process of its own; give it time.
+    std::string addressOpenedByTheShell() const {
+        for (int attempt = 0; attempt < 300; ++attempt) {
+            if (GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES)
+                return readWholeFile(record);
+            Sleep(100);
+        }
+        return "<the shell opened nothing>";
+    }
+
+    std::string askForInfoPage(const std::string& pluginPath) const {
+        PluginLibrary plugin(pluginPath);
+        TestHost host;
+        plugin.start(host.window());
+        plugin.menuSelect(40009);
+        return addressOpenedByTheShell();
+    }
+
+    std::string folder;
+    std::string record;
+};
+
+TEST_F(InfoCommand, OpensThePlugInsOwnInfoResource) {
+    EXPECT_EQ(askForInfoPage(builtPluginPath()), "res://" + builtPluginPath() + "/Info");
+}
+
+TEST_F(InfoCommand, RenamedPlugInNamesItsOwnFile) {
+    const std::string renamed = folder + "rotor.dll";
+    ASSERT_TRUE(CopyFileA(builtPluginPath().c_str(), renamed.c_str(), FALSE));
+    EXPECT_EQ(askForInfoPage(renamed), "res://" + renamed + "/Info");
+}
+
+}  // namespace
