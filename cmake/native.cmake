@@ -1,3 +1,11 @@
+file(GLOB MAKE_ICONS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
+add_executable(make_icons ${MAKE_ICONS_SOURCES})
+target_compile_options(make_icons PRIVATE ${DISEQC_WARNINGS})
+
+if(NOT DISEQC_TESTS)
+  return()
+endif()
+
 # Unit tests of the portable logic with the host compiler.
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES} ${DISEQC_COMMON_TEST_SOURCES}
@@ -7,6 +15,3 @@ target_compile_definitions(native_tests PRIVATE ICON_DIR="${CMAKE_SOURCE_DIR}/re
 target_link_libraries(native_tests PRIVATE diseqc_core GTest::gtest_main)
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
 
-file(GLOB MAKE_ICONS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
-add_executable(make_icons ${MAKE_ICONS_SOURCES})
-target_compile_options(make_icons PRIVATE ${DISEQC_WARNINGS})

@@ -29,6 +29,10 @@ target_link_libraries(workbench PRIVATE diseqc_core user32 gdi32 comctl32)
 target_link_options(workbench PRIVATE ${DISEQC_STATIC_RUNTIME})
 add_dependencies(workbench diseqc)
 
+if(NOT DISEQC_TESTS)
+  return()
+endif()
+
 # Stands in for the browser's res: handler during the tests.
 add_executable(res_recorder ${CMAKE_SOURCE_DIR}/tests/windows/programs/res_recorder.cpp)
 target_compile_options(res_recorder PRIVATE ${DISEQC_WARNINGS})

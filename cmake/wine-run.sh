@@ -26,6 +26,6 @@ if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a wine "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"
 fi
 exec wine "$@"

@@ -1,0 +1,183 @@
+#include "workbench/png_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// Every byte value, over and over: long enough to need several deflate blocks and
+// several Adler-32 reduction runs.
+Bytes longPattern(std::size_t size) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i);
+    return bytes;
+}
+
+std::uint32_t bigEndianAt(const Bytes& bytes, std::size_t at) {
+    return (std::uint32_t{bytes.at(at)} << 24) | (std::uint32_t{bytes.at(at + 1)} << 16) |
+           (std::uint32_t{bytes.at(at + 2)} << 8) | bytes.at(at + 3);
+}
+
+// Reads back a zlib stream made of stored blocks only, checking every field a
+// decoder would check. Fails the test on anything else.
+Bytes inflateStored(const Bytes& stream) {
+    Bytes out;
+    EXPECT_GE(stream.size(), 6U);
+    if (stream.size() < 6) return out;
+    EXPECT_EQ(stream[0] & 0x0F, 8) << "compression method must be deflate";
+    EXPECT_EQ((stream[0] * 256 + stream[1]) % 31, 0) << "header check bits";
+    std::size_t at = 2;
+    bool last = false;
+    while (!last) {
+        if (at + 5 > stream.size()) {
+            ADD_FAILURE() << "stream ends inside a block header";
+            return out;
+        }
+        const std::uint8_t flags = stream[at];
+        EXPECT_EQ(flags & 0x06, 0) << "block type must be stored";
+        last = (flags & 0x01) != 0;
+        const unsigned len = stream[at + 1] | (stream[at + 2] << 8);
+        const unsigned nlen = stream[at + 3] | (stream[at + 4] << 8);
+        EXPECT_EQ(len ^ 0xFFFFU, nlen);
+        at += 5;
+        if (at + len > stream.size()) {
+            ADD_FAILURE() << "stream ends inside a block";
+            return out;
+        }
+        out.insert(out.end(), stream.begin() + static_cast<std::ptrdiff_t>(at),
+                   stream.begin() + static_cast<std::ptrdiff_t>(at + len));
+        at += len;
+    }
+    EXPECT_EQ(at + 4, stream.size()) << "Adler-32 must end the stream";
+    if (at + 4 <= stream.size()) {
+        EXPECT_EQ(bigEndianAt(stream, at), adler32(out));
+    }
+    return out;
+}
+
+struct Chunk {
+    std::string type;
+    Bytes data;
+};
+
+std::vector<Chunk> readChunks(const Bytes& png) {
+    const Bytes signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_TRUE(png.size() >= 8 && Bytes(png.begin(), png.begin() + 8) == signature);
+    std::vector<Chunk> chunks;
+    std::size_t at = 8;
+    while (at + 12 <= png.size()) {
+        const std::uint32_t length = bigEndianAt(png, at);
+        if (at + 12 + length > png.size()) break;
+        const auto typeAndData = std::span(png).subspan(at + 4, length + 4);
+        EXPECT_EQ(bigEndianAt(png, at + 8 + length), crc32(typeAndData));
+        Chunk chunk{std::string(typeAndData.begin(), typeAndData.begin() + 4),
+                    Bytes(typeAndData.begin() + 4, typeAndData.end())};
+        chunks.push_back(std::move(chunk));
+        at += 12 + length;
+    }
+    EXPECT_EQ(at, png.size()) << "trailing bytes after the last chunk";
+    return chunks;
+}
+
+TEST(PngChecksums, MatchPublishedValues) {
+    struct Case {
+        const char* name;
+        Bytes input;
+        std::uint32_t crc;
+        std::uint32_t adler;
+    };
+    const Case cases[] = {
+        {"empty", {}, 0x00000000U, 0x00000001U},
+        {"IEND chunk type", bytesOf("IEND"), 0xAE426082U, 0x02D70121U},
+        {"check string", bytesOf("123456789"), 0xCBF43926U, 0x091E01DEU},
+        {"Wikipedia", bytesOf("Wikipedia"), 0xADAAC02EU, 0x11E60398U},
+        {"76800 bytes", longPattern(76800), 0xBB9CF916U, 0x09F872BCU},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(crc32(c.input), c.crc) << c.name;
+        EXPECT_EQ(adler32(c.input), c.adler) << c.name;
+    }
+}
+
+TEST(ZlibStored, ShortInputGivesTheKnownStream) {
+    const Bytes expected = {0x78, 0x01, 0x01, 0x03, 0x00, 0xFC, 0xFF,
+                            'a',  'b',  'c',  0x02, 0x4D, 0x01, 0x27};
+    EXPECT_EQ(zlibStored(bytesOf("abc")), expected);
+}
+
+TEST(ZlibStored, RoundTripsAcrossBlockBoundaries) {
+    for (const std::size_t size :
+         {std::size_t{0}, std::size_t{65535}, std::size_t{65536}, std::size_t{3 * 65535 + 7}}) {
+        const Bytes input = longPattern(size);
+        const Bytes stream = zlibStored(input);
+        const std::size_t blocks = size == 0 ? 1 : (size + 65534) / 65535;
+        EXPECT_EQ(stream.size(), 2 + blocks * 5 + size + 4) << size;
+        EXPECT_EQ(inflateStored(stream), input) << size;
+    }
+}
+
+TEST(EncodePng, TwoByTwoImageDecodesBack) {
+    // red, green / blue, white
+    const Bytes rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    const std::vector<Chunk> chunks = readChunks(encodePng(2, 2, rgb));
+    ASSERT_EQ(chunks.size(), 3U);
+    EXPECT_EQ(chunks[0].type, "IHDR");
+    EXPECT_EQ(chunks[0].data, (Bytes{0, 0, 0, 2, 0, 0, 0, 2, 8, 2, 0, 0, 0}));
+    EXPECT_EQ(chunks[1].type, "IDAT");
+    EXPECT_EQ(chunks[2].type, "IEND");
+    EXPECT_TRUE(chunks[2].data.empty());
+    const Bytes expectedRows = {0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 255, 255, 255};
+    EXPECT_EQ(inflateStored(chunks[1].data), expectedRows);
+}
+
+TEST(EncodePng, RowsLargerThanOneBlockKeepTheirOrder) {
+    constexpr std::uint32_t width = 200;
+    constexpr std::uint32_t height = 120;  // 72120 bytes with filter bytes: two blocks
+    const Bytes rgb = longPattern(std::size_t{width} * height * 3);
+    const std::vector<Chunk> chunks = readChunks(encodePng(width, height, rgb));
+    ASSERT_EQ(chunks.size(), 3U);
+    const Bytes raw = inflateStored(chunks[1].data);
+    ASSERT_EQ(raw.size(), (width * 3 + 1) * height);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        const std::size_t rowStart = y * (width * 3 + 1);
+        ASSERT_EQ(raw[rowStart], 0) << "filter byte of row " << y;
+        ASSERT_TRUE(std::equal(rgb.begin() + y * width * 3, rgb.begin() + (y + 1) * width * 3,
+                               raw.begin() + static_cast<std::ptrdiff_t>(rowStart + 1)))
+            << "row " << y;
+    }
+}
+
+TEST(EncodePng, RefusesPixelDataThatDoesNotFit) {
+    struct Case {
+        std::uint32_t width;
+        std::uint32_t height;
+        std::size_t bytes;
+    };
+    const Case cases[] = {
+        {2, 2, 11},
+        {2, 2, 13},
+        {0, 2, 0},
+        {2, 0, 0},
+        {0x80000000U, 1, 0},
+        // width * height * 3 wraps around in 32 bits to 2 bytes
+        {0x55555556U, 1, 2},
+    };
+    for (const Case& c : cases) {
+        const Bytes rgb(c.bytes);
+        EXPECT_THROW(encodePng(c.width, c.height, rgb), std::invalid_argument)
+            << c.width << "x" << c.height << " with " << c.bytes << " bytes";
+    }
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+#include "workbench/command_line.h"
+
+const char* const WORKBENCH_USAGE =
+    "usage: workbench.exe [--api NAME | --api-none] [--tour] [--screenshot FILE.png] PLUGIN.dll\n"
+    "  --api NAME         answer the plug-in's API query with NAME (default \"Workbench\");\n"
+    "                     a NAME of 256 characters or more fills the whole buffer unterminated\n"
+    "  --api-none         leave the API query unanswered\n"
+    "  --tour             run the scripted tour, then close\n"
+    "  --screenshot FILE  write a PNG of the screen at the end of the tour, or on closing\n";
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
+    ParsedCommandLine result;
+    WorkbenchOptions options;
+    bool apiGiven = false;
+    bool apiNoneGiven = false;
+    auto fail = [&result](std::string message) {
+        result.error = std::move(message);
+        return result;
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--help" || arg == "-h" || arg == "/?") {
+            result.helpRequested = true;
+            return result;
+        } else if (arg == "--api") {
+            if (!hasValue) return fail("--api needs a name");
+            options.apiName = args[++i];
+            apiGiven = true;
+        } else if (arg == "--api-none") {
+            apiNoneGiven = true;
+            options.answerApiQuery = false;
+        } else if (arg == "--tour") {
+            options.tour = true;
+        } else if (arg == "--screenshot") {
+            if (!hasValue || args[i + 1].empty()) return fail("--screenshot needs a file name");
+            options.screenshotPath = args[++i];
+        } else if (arg.starts_with("--")) {
+            return fail("unknown option " + arg);
+        } else if (!options.pluginPath.empty()) {
+            return fail("more than one plug-in given: " + options.pluginPath + ", " + arg);
+        } else {
+            options.pluginPath = arg;
+        }
+    }
+    if (apiGiven && apiNoneGiven) return fail("--api and --api-none exclude each other");
+    if (options.pluginPath.empty()) return fail("no plug-in given");
+    result.options = std::move(options);
+    return result;
+}

@@ -1,0 +1,82 @@
+#include "workbench/plugin_module.h"
+
+#include <string_view>
+
+namespace {
+
+// GetProcAddress hands out a generic function pointer; going through the
+// parameterless form keeps the compiler from warning about the cast.
+template <typename Fn>
+Fn exportOf(HMODULE module, const char* name) {
+    const FARPROC proc = GetProcAddress(module, name);
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+}
+
+}  // namespace
+
+PluginModule::~PluginModule() {
+    unload();
+}
+
+bool PluginModule::load(const std::string& path, std::string& error) {
+    unload();
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr) {
+        error = "cannot load " + path + ": " + describeWin32Error(GetLastError());
+        return false;
+    }
+    sendDllIdName = exportOf<SendDllIdNameFn>(module, "On_Send_Dll_ID_Name");
+    menuSelect = exportOf<MenuSelectFn>(module, "On_Menu_Select");
+    start = exportOf<StartFn>(module, "On_Start");
+    exit = exportOf<ExitFn>(module, "On_Exit");
+
+    std::string missing;
+    auto require = [&missing](bool present, std::string_view name) {
+        if (present) return;
+        if (!missing.empty()) missing += ", ";
+        missing += name;
+    };
+    require(sendDllIdName != nullptr, "On_Send_Dll_ID_Name");
+    require(menuSelect != nullptr, "On_Menu_Select");
+    require(start != nullptr, "On_Start");
+    require(exit != nullptr, "On_Exit");
+    if (!missing.empty()) {
+        FreeLibrary(module);
+        sendDllIdName = nullptr;
+        menuSelect = nullptr;
+        start = nullptr;
+        exit = nullptr;
+        error = path + " is not a viewer plug-in: it does not export " + missing;
+        return false;
+    }
+    module_ = module;
+    return true;
+}
+
+void PluginModule::unload() {
+    if (module_ == nullptr) return;
+    sendDllIdName = nullptr;
+    menuSelect = nullptr;
+    start = nullptr;
+    exit = nullptr;
+    FreeLibrary(module_);
+    module_ = nullptr;
+}
+
+std::string describeWin32Error(DWORD code) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message;
+    if (length != 0 && text != nullptr) {
+        message.assign(text, length);
+        while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                                    message.back() == ' ' || message.back() == '.')) {
+            message.pop_back();
+        }
+    }
+    if (text != nullptr) LocalFree(text);
+    const std::string number = "error " + std::to_string(code);
+    return message.empty() ? number : message + " (" + number + ")";
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// A PNG writer small enough to carry along: truecolour, 8 bits per channel, no
+// compression (stored deflate blocks). Screenshots come out large, but the file
+// is valid everywhere and the code needs no zlib.
+
+std::uint32_t crc32(std::span<const std::uint8_t> bytes);
+std::uint32_t adler32(std::span<const std::uint8_t> bytes);
+
+// A zlib stream holding `bytes` in stored deflate blocks.
+std::vector<std::uint8_t> zlibStored(std::span<const std::uint8_t> bytes);
+
+// `rgb` holds the rows top to bottom, three bytes (red, green, blue) per pixel
+// and no padding. Throws std::invalid_argument when the size does not match or
+// a dimension is zero or beyond what PNG allows.
+std::vector<std::uint8_t> encodePng(std::uint32_t width, std::uint32_t height,
+                                    std::span<const std::uint8_t> rgb);
+
+// False when the file cannot be written completely.
+bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Workbench;
+class Tour;
+
+enum class StepResult {
+    Done,   // go on with the next step at the next tick
+    Again,  // run this step again at the next tick (waiting for something)
+};
+
+struct TourStep {
+    // Steps that work on the plug-in's setup window are passed over when it
+    // never appeared, so that the rest of the tour still runs.
+    bool needsSetupWindow = false;
+    std::function<StepResult(Tour&)> run;
+};
+
+// A scripted walk through the plug-in, one step per timer tick, so that the
+// plug-in's windows get their messages between the steps just as they would
+// between a user's clicks.
+class Tour {
+  public:
+    static constexpr UINT_PTR TIMER_ID = 1;
+    static constexpr UINT TICK_MS = 300;
+
+    Tour(Workbench& workbench, std::vector<TourStep> steps);
+    void start();
+    void tick();
+
+    Workbench& workbench;
+    HWND setupWindow = nullptr;
+    // Ticks the current step has already asked to run again.
+    unsigned ticksInStep = 0;
+
+  private:
+    bool setupWindowGone();
+
+    std::vector<TourStep> steps_;
+    std::size_t next_ = 0;
+};
+
+// Ticks that cover at least `milliseconds`.
+constexpr unsigned tourTicks(unsigned milliseconds) {
+    return (milliseconds + Tour::TICK_MS - 1) / Tour::TICK_MS;
+}
+
+// The building blocks of a tour; each one logs what it does.
+namespace TourSteps {
+TourStep showDisplayName();
+TourStep menuCommand(UINT id);
+TourStep findSetupWindow(const char* caption, unsigned maxTicks);
+TourStep selectEntry(int comboId, int index);
+TourStep click(int controlId);
+TourStep setUpDown(int upDownId, int value);
+TourStep waitUntilEnabled(int controlId, unsigned minTicks, unsigned maxTicks);
+TourStep screenshot();
+TourStep finish();
+}  // namespace TourSteps
+
+// The tour that --tour runs.
+std::vector<TourStep> standardTour();

@@ -1,0 +1,166 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "workbench/tour.h"
+#include "workbench/workbench.h"
+
+namespace {
+
+std::string controlName(int id) {
+    return std::to_string(id);
+}
+
+// The control, or none with the reason logged.
+HWND controlOf(Tour& tour, int id) {
+    HWND control = GetDlgItem(tour.setupWindow, id);
+    if (control == nullptr)
+        tour.workbench.log.line("tour: control " + controlName(id) + " not found");
+    return control;
+}
+
+bool isRadioButton(HWND control) {
+    const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+bool inThisProcess(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
+}
+
+}  // namespace
+
+namespace TourSteps {
+
+TourStep showDisplayName() {
+    return {
+        false, [](Tour& tour) {
+            tour.workbench.log.line("tour: display name \"" + tour.workbench.displayName + "\"");
+            return StepResult::Done;
+        }};
+}
+
+TourStep menuCommand(UINT id) {
+    return {false, [id](Tour& tour) {
+                const auto& ids = tour.workbench.pluginMenuIds;
+                if (std::find(ids.begin(), ids.end(), id) == ids.end()) {
+                    tour.workbench.log.line("tour: the plug-in menu has no command " +
+                                            std::to_string(id));
+                    return StepResult::Done;
+                }
+                // The same road as a user's click on the menu entry.
+                SendMessageA(tour.workbench.window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+                return StepResult::Done;
+            }};
+}
+
+TourStep findSetupWindow(const char* caption, unsigned maxTicks) {
+    return {false, [caption, maxTicks](Tour& tour) {
+                HWND window = FindWindowA(nullptr, caption);
+                if (window != nullptr && inThisProcess(window)) {
+                    tour.setupWindow = window;
+                    tour.workbench.log.line("tour: setup window open");
+                    return StepResult::Done;
+                }
+                if (tour.ticksInStep < maxTicks) return StepResult::Again;
+                tour.workbench.log.line("setup window not available in this build");
+                return StepResult::Done;
+            }};
+}
+
+TourStep selectEntry(int comboId, int index) {
+    return {true, [comboId, index](Tour& tour) {
+                HWND combo = controlOf(tour, comboId);
+                if (combo == nullptr) return StepResult::Done;
+                const std::string where =
+                    "entry " + std::to_string(index) + " of combo " + controlName(comboId);
+                // CB_SETCURSEL notifies nobody; the plug-in reads the selection on the click.
+                if (SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) {
+                    tour.workbench.log.line("tour: there is no " + where);
+                } else {
+                    tour.workbench.log.line("tour: select " + where);
+                }
+                return StepResult::Done;
+            }};
+}
+
+TourStep click(int controlId) {
+    return {true, [controlId](Tour& tour) {
+                HWND control = controlOf(tour, controlId);
+                if (control == nullptr) return StepResult::Done;
+                // BM_CLICK would reach a disabled button, which no user could click.
+                if (!IsWindowEnabled(control) || !IsWindowVisible(control)) {
+                    tour.workbench.log.line("tour: " + controlName(controlId) +
+                                            " is disabled or hidden; not clicked");
+                    return StepResult::Done;
+                }
+                tour.workbench.log.line("tour: click " + controlName(controlId));
+                SendMessageA(control, BM_CLICK, 0, 0);
+                if (IsWindow(control) && isRadioButton(control) &&
+                    SendMessageA(control, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+                    tour.workbench.log.line("tour: " + controlName(controlId) +
+                                            " is not checked after the click");
+                }
+                return StepResult::Done;
+            }};
+}
+
+TourStep setUpDown(int upDownId, int value) {
+    return {true, [upDownId, value](Tour& tour) {
+                HWND upDown = controlOf(tour, upDownId);
+                if (upDown == nullptr) return StepResult::Done;
+                tour.workbench.log.line("tour: set up-down " + controlName(upDownId) + " to " +
+                                        std::to_string(value));
+                SendMessageA(upDown, UDM_SETPOS32, 0, value);
+                BOOL failed = FALSE;
+                const auto now = static_cast<int>(
+                    SendMessageA(upDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+                if (failed || now != value) {
+                    tour.workbench.log.line("tour: up-down " + controlName(upDownId) + " reads " +
+                                            std::to_string(now) +
+                                            (failed ? " (buddy text unreadable)" : ""));
+                }
+                return StepResult::Done;
+            }};
+}
+
+TourStep waitUntilEnabled(int controlId, unsigned minTicks, unsigned maxTicks) {
+    return {true, [controlId, minTicks, maxTicks](Tour& tour) {
+                if (tour.ticksInStep < minTicks) return StepResult::Again;
+                HWND control = controlOf(tour, controlId);
+                if (control == nullptr) return StepResult::Done;
+                if (IsWindowEnabled(control)) {
+                    tour.workbench.log.line("tour: " + controlName(controlId) + " is enabled");
+                    return StepResult::Done;
+                }
+                if (tour.ticksInStep < maxTicks) return StepResult::Again;
+                tour.workbench.log.line("tour: " + controlName(controlId) +
+                                        " is still disabled after " +
+                                        std::to_string(maxTicks * Tour::TICK_MS) + " ms");
+                return StepResult::Done;
+            }};
+}
+
+TourStep screenshot() {
+    return {false, [](Tour& tour) {
+                if (tour.workbench.options.screenshotPath.empty()) return StepResult::Done;
+                if (tour.setupWindow != nullptr) UpdateWindow(tour.setupWindow);
+                UpdateWindow(tour.workbench.window);
+                writeScreenshot(tour.workbench);
+                return StepResult::Done;
+            }};
+}
+
+TourStep finish() {
+    return {false, [](Tour& tour) {
+                tour.workbench.log.line("tour: done");
+                KillTimer(tour.workbench.window, Tour::TIMER_ID);
+                PostMessageA(tour.workbench.window, WM_CLOSE, 0, 0);
+                return StepResult::Done;
+            }};
+}
+
+}  // namespace TourSteps
