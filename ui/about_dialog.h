@@ -1,0 +1,9 @@
+#pragma once
+
+#include "win/dialog.h"
+
+// The about box: its icon and text come from the template alone.
+class AboutDialog : public Dialog {
+  public:
+    explicit AboutDialog(HWND owner);
+};

@@ -1,0 +1,48 @@
+#include "win/controls.h"
+
+#include <vector>
+
+std::string Window::text() const {
+    const int length = GetWindowTextLengthA(hwnd_);
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    GetWindowTextA(hwnd_, buffer.data(), length + 1);
+    return std::string(buffer.data());
+}
+
+void ListView::insertColumn(int column, const char* heading, int width) const {
+    LVCOLUMNA description{};
+    description.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    description.fmt = LVCFMT_LEFT;
+    description.cx = width;
+    description.pszText = const_cast<char*>(heading);
+    description.iSubItem = column;
+    send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&description));
+}
+
+void ListView::insertSelectedItem(int row, const std::string& text) const {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.iItem = row;
+    item.state = LVIS_SELECTED;
+    item.stateMask = LVIS_SELECTED;
+    item.pszText = const_cast<char*>(text.c_str());
+    send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListView::setItemText(int row, int column, const std::string& text) const {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    send(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string ListView::itemText(int row, int column, int capacity) const {
+    std::vector<char> buffer(static_cast<std::size_t>(capacity), '\0');
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = capacity;
+    send(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    buffer.back() = '\0';
+    return std::string(buffer.data());
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+#include <commctrl.h>
+
+// Thin wrappers over the child controls of a dialog: each call is one message
+// to the control. A wrapper is bound to its control during data exchange.
+class Window {
+  public:
+    virtual ~Window() = default;
+
+    HWND hwnd() const { return hwnd_; }
+    virtual void attach(HWND window) { hwnd_ = window; }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendMessageA(hwnd_, message, wParam, lParam);
+    }
+    void setText(const std::string& text) const { SetWindowTextA(hwnd_, text.c_str()); }
+    std::string text() const;
+
+    // A notification sent by this control to its parent, handed back to the
+    // control's own object. True when the object answered it.
+    virtual bool onReflectedNotify(NMHDR*, LRESULT&) { return false; }
+
+  protected:
+    HWND hwnd_ = nullptr;
+};
+
+class Button : public Window {
+  public:
+    int checkState() const { return static_cast<int>(send(BM_GETCHECK)); }
+    void setCheck(int state) const { send(BM_SETCHECK, static_cast<WPARAM>(state)); }
+};
+
+class Edit : public Window {
+  public:
+    void limitText(int characters) const { send(EM_LIMITTEXT, static_cast<WPARAM>(characters)); }
+};
+
+class UpDown : public Window {
+  public:
+    LRESULT position() const { return send(UDM_GETPOS); }
+    void setPosition(int position) const { send(UDM_SETPOS, 0, MAKELPARAM(position, 0)); }
+    void setRange(int lower, int upper) const { send(UDM_SETRANGE, 0, MAKELPARAM(upper, lower)); }
+};
+
+class ComboBox : public Window {
+  public:
+    void resetContent() const { send(CB_RESETCONTENT); }
+    void addString(const std::string& text) const {
+        send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    int currentSelection() const { return static_cast<int>(send(CB_GETCURSEL)); }
+    void setCurrentSelection(int index) const { send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
+};
+
+class ListView : public Window {
+  public:
+    void insertColumn(int column, const char* heading, int width) const;
+    void insertSelectedItem(int row, const std::string& text) const;
+    void setItemText(int row, int column, const std::string& text) const;
+    // At most `capacity` - 1 characters, as the control hands them out.
+    std::string itemText(int row, int column, int capacity = 260) const;
+    void setExtendedStyle(DWORD mask, DWORD style) const {
+        send(LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
+    }
+};
+
+class IconControl : public Window {};

@@ -1,0 +1,140 @@
+#include "win/dialog.h"
+
+#include "plugin/module_context.h"
+#include "win/controls.h"
+#include "win/dialog_keys.h"
+
+Dialog::Dialog(int templateId, HWND owner) : templateId_(templateId), owner_(owner) {}
+
+Dialog::~Dialog() {
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+bool Dialog::Create() {
+    ModuleContext context;
+    modal_ = false;
+    CreateDialogParamA(resourceModule(), MAKEINTRESOURCEA(templateId_), owner_, &Dialog::procedure,
+                       reinterpret_cast<LPARAM>(this));
+    if (hwnd_) enableDialogKeys(hwnd_);
+    return hwnd_ != nullptr;
+}
+
+INT_PTR Dialog::DoModal() {
+    ModuleContext context;
+    modal_ = true;
+    return DialogBoxParamA(resourceModule(), MAKEINTRESOURCEA(templateId_), owner_,
+                           &Dialog::procedure, reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::UpdateData(bool saveAndValidate) {
+    DataExchange exchange(hwnd_, saveAndValidate, boundControls_);
+    DoDataExchange(exchange);
+    return !exchange.failed();
+}
+
+void Dialog::DestroyWindow() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+BOOL Dialog::OnInitDialog() {
+    UpdateData(false);
+    return TRUE;
+}
+
+void Dialog::OnOK() {
+    if (!UpdateData(true)) return;
+    if (modal_) EndDialog(hwnd_, IDOK);
+}
+
+void Dialog::OnCancel() {
+    if (modal_) EndDialog(hwnd_, IDCANCEL);
+}
+
+LRESULT Dialog::Default() {
+    defaultRequested_ = true;
+    return 0;
+}
+
+INT_PTR CALLBACK Dialog::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = window;
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    }
+    return self ? self->handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    INT_PTR answer = FALSE;
+    ++runningHandlers_;
+    const bool outerDefault = defaultRequested_;
+    defaultRequested_ = false;
+    try {
+        ModuleContext context;
+        answer = dispatch(message, wParam, lParam);
+    } catch (...) {
+        // Swallowed here: an exception must not unwind through the window
+        // system into the host.
+    }
+    defaultRequested_ = outerDefault;
+    if (--runningHandlers_ == 0 && windowDestroyed_) {
+        windowDestroyed_ = false;
+        PostNcDestroy();  // may delete this
+    }
+    return answer;
+}
+
+INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_NCDESTROY:
+            windowGone();
+            return FALSE;
+        case WM_NOTIFY: {
+            // Notifications go back to the object of the control that sent them.
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            for (Window* control : boundControls_) {
+                LRESULT result = 0;
+                if (control->hwnd() == header->hwndFrom &&
+                    control->onReflectedNotify(header, result)) {
+                    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+                    return TRUE;
+                }
+            }
+            break;
+        }
+        default:
+            break;
+    }
+
+    LRESULT result = 0;
+    if (route(message, wParam, lParam, result)) {
+        if (defaultRequested_) return FALSE;
+        if (hwnd_) SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        OnOK();
+        return TRUE;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        OnCancel();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void Dialog::windowGone() {
+    disableDialogKeys(hwnd_);
+    SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+    hwnd_ = nullptr;
+    for (Window* control : boundControls_) control->attach(nullptr);
+    windowDestroyed_ = true;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <vector>
+
+#include <windows.h>
+
+#include "win/data_exchange.h"
+
+class Window;
+
+// A dialog made from one of the plug-in's templates, modeless or modal. One
+// static procedure binds the object at WM_INITDIALOG and routes every message
+// to it; nothing thrown leaves that procedure.
+//
+// Lifetime: a modeless dialog's object outlives its window until the last of
+// its handlers has returned, then PostNcDestroy runs (and may delete it). So a
+// handler that waited in a message box finds the object still there, its
+// window perhaps gone: check window() after anything modal.
+class Dialog {
+  public:
+    Dialog(int templateId, HWND owner);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    HWND window() const { return hwnd_; }
+    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+
+    // Modeless: creates the window and runs OnInitDialog before returning.
+    bool Create();
+    // Modal: returns how the dialog ended (IDOK, IDCANCEL, or -1).
+    INT_PTR DoModal();
+
+    bool UpdateData(bool saveAndValidate);
+    void DestroyWindow();
+
+  protected:
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange(DataExchange&) {}
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void PostNcDestroy() {}
+    // The derived class's handler table; true when a handler answered.
+    virtual bool route(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+    // Lets the window system's own dialog handling process the current
+    // message once the handler has returned.
+    LRESULT Default();
+
+  private:
+    static INT_PTR CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
+    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void windowGone();
+
+    int templateId_;
+    HWND owner_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+    bool defaultRequested_ = false;
+    int runningHandlers_ = 0;
+    bool windowDestroyed_ = false;
+    std::vector<Window*> boundControls_;
+};
