@@ -57,3 +57,10 @@ gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
 add_test(NAME plugin_imports_system_dlls_only
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DDLL=$<TARGET_FILE:diseqc>
           -P ${CMAKE_SOURCE_DIR}/tests/check_imports.cmake)
+
+# Not a test: prints medians beside the platform's floor for the same work.
+add_executable(setup_window_benchmark ${CMAKE_SOURCE_DIR}/benchmarks/setup_window_benchmark.cpp)
+target_compile_options(setup_window_benchmark PRIVATE ${DISEQC_WARNINGS})
+target_link_libraries(setup_window_benchmark PRIVATE user32 comctl32)
+target_link_options(setup_window_benchmark PRIVATE ${DISEQC_STATIC_RUNTIME})
+add_dependencies(setup_window_benchmark diseqc)

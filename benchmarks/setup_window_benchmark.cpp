@@ -1,0 +1,150 @@
+// Measures, in one run, how long the plug-in takes to open its setup window
+// and to hand a clicked command to the host, each beside the platform's own
+// floor for the same work: creating the same template with an empty dialog
+// procedure, and a bare SendMessage to the host window.
+//
+// Usage: setup_window_benchmark.exe [iterations]   (run it under Wine or on Windows)
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace {
+
+LARGE_INTEGER frequency;
+LONGLONG receivedAt = 0;
+
+LONGLONG now() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+double microseconds(LONGLONG ticks) {
+    return 1e6 * double(ticks) / double(frequency.QuadPart);
+}
+
+LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER) {
+        receivedAt = now();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK emptyDialog(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+void pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void report(const char* what, const std::vector<double>& measured,
+            const std::vector<double>& floor) {
+    const double m = median(measured);
+    const double f = median(floor);
+    std::printf("%-34s median %9.1f us   platform floor %9.1f us   ratio %6.2f\n", what, m, f,
+                m / f);
+}
+
+template <class Function>
+Function exported(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int iterations = argc > 1 ? std::max(5, std::atoi(argv[1])) : 50;
+    QueryPerformanceFrequency(&frequency);
+
+    // A folder of its own, so the settings file the plug-in creates is ours.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "diseqc-benchmark\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string built(self);
+    built = built.substr(0, built.find_last_of('\\') + 1) + "diseqc.dll";
+    const std::string plugin = folder + "diseqc.dll";
+    if (!CopyFileA(built.c_str(), plugin.c_str(), FALSE)) {
+        std::fprintf(stderr, "cannot copy %s\n", built.c_str());
+        return 1;
+    }
+
+    WNDCLASSA hostClass{};
+    hostClass.lpfnWndProc = hostProcedure;
+    hostClass.hInstance = GetModuleHandleA(nullptr);
+    hostClass.lpszClassName = "BenchmarkHost";
+    RegisterClassA(&hostClass);
+    HWND host = CreateWindowA("BenchmarkHost", "Benchmark host", WS_OVERLAPPEDWINDOW, 0, 0, 320,
+                              200, nullptr, nullptr, hostClass.hInstance, nullptr);
+
+    HMODULE module = LoadLibraryA(plugin.c_str());
+    if (!module) {
+        std::fprintf(stderr, "cannot load %s\n", plugin.c_str());
+        return 1;
+    }
+    auto start = exported<void(__cdecl*)(UINT_PTR, HWND, UINT_PTR, UINT_PTR)>(module, "On_Start");
+    auto menuSelect = exported<void(__cdecl*)(int)>(module, "On_Menu_Select");
+    auto exitPlugin = exported<void(__cdecl*)()>(module, "On_Exit");
+    start(0, host, 0, 0);
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&classes);
+
+    std::vector<double> open, openFloor, click, sendFloor;
+    for (int i = 0; i < iterations; ++i) {
+        LONGLONG before = now();
+        menuSelect(40008);  // returns once the window has run its whole start-up
+        open.push_back(microseconds(now() - before));
+        exitPlugin();
+        pump();
+
+        before = now();
+        HWND bare = CreateDialogParamA(module, MAKEINTRESOURCEA(103), nullptr, emptyDialog, 0);
+        openFloor.push_back(microseconds(now() - before));
+        DestroyWindow(bare);
+        pump();
+    }
+
+    menuSelect(40008);
+    HWND setup = FindWindowA(nullptr, "Stab HH100/120 SG-2100 DiSEqC1.2 Positioner Setup V1.4");
+    HWND stepWest = GetDlgItem(setup, 1004);
+    for (int i = 0; i < iterations * 4; ++i) {
+        LONGLONG before = now();
+        SendMessageA(setup, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(stepWest));
+        click.push_back(microseconds(receivedAt - before));
+
+        before = now();
+        SendMessageA(host, WM_USER, 0, 0);
+        sendFloor.push_back(microseconds(receivedAt - before));
+    }
+    exitPlugin();
+    pump();
+
+    std::printf(
+        "%d iterations under %s\n", iterations,
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") ? "Wine" : "Windows");
+    report("menu 40008 -> window initialised", open, openFloor);
+    report("click -> host receives command", click, sendFloor);
+
+    FreeLibrary(module);
+    DestroyWindow(host);
+    DeleteFileA((folder + "diseqc.ini").c_str());
+    DeleteFileA(plugin.c_str());
+    RemoveDirectoryA(folder.c_str());
+    return 0;
+}
