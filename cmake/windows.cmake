@@ -16,6 +16,11 @@ target_link_libraries(diseqc_plugin_objects PUBLIC diseqc_core)
 target_compile_options(diseqc_plugin_objects PRIVATE ${DISEQC_WARNINGS})
 target_compile_definitions(diseqc_plugin_objects PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 
+# windres does not report the files that the script pulls in.
+file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/*.ico)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/diseqc.rc PROPERTIES
+  OBJECT_DEPENDS "${RESOURCE_INPUTS};${CMAKE_SOURCE_DIR}/res/info.htm;${CMAKE_SOURCE_DIR}/res/resource_ids.h")
+
 add_library(diseqc SHARED $<TARGET_OBJECTS:diseqc_plugin_objects>
   ${CMAKE_SOURCE_DIR}/res/diseqc.rc ${CMAKE_SOURCE_DIR}/plugin/diseqc.def)
 set_target_properties(diseqc PROPERTIES PREFIX "" OUTPUT_NAME diseqc)

@@ -19,3 +19,43 @@
 #define IDI_DISH_TURN_4 1010
 #define IDI_DISH_TURN_5 1011
 #define IDI_DISH 1013
+
+// Dialog manager's "no id" for controls that nothing refers to.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Controls of the setup window. The indicator frames are not consecutive
+// (there is no 1028): name them, never count from the first.
+#define IDC_CLOSE 1001
+#define IDC_DRIVE_WEST 1002
+#define IDC_DRIVE_EAST 1003
+#define IDC_STEP_WEST 1004
+#define IDC_STEP_EAST 1005
+#define IDC_RECALCULATE 1006
+#define IDC_STOP 1014
+#define IDC_EAST_DEGREES 1015
+#define IDC_EAST_SPIN 1016
+#define IDC_WEST_DEGREES 1017
+#define IDC_WEST_SPIN 1018
+#define IDC_REFERENCE 1019
+#define IDC_GOTO 1020
+#define IDC_STORE 1021
+#define IDC_FACTORY_RESET 1022
+#define IDC_FRAME_1 1027
+#define IDC_FRAME_2 1029
+#define IDC_FRAME_3 1030
+#define IDC_FRAME_4 1031
+#define IDC_FRAME_5 1032
+#define IDC_GOTO_PICKER 1034
+#define IDC_STORE_PICKER 1035
+#define IDC_RECALCULATE_PICKER 1036
+#define IDC_SAT_LIST 1038
+#define IDC_MODEL_STAB 1039
+#define IDC_MODEL_MOTECK 1040
+#define IDC_MODEL_GROUP 1041
+#define IDC_API_LABEL 1044
+
+// Satellite name editor and about box.
+#define IDC_SAT_NAME_EDIT 1042
+#define IDC_ABOUT_VERSION 1043
