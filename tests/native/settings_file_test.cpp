@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "store/factory_satellite_table.h"
+#include "store/portable_profile.h"
+#include "store/settings_file.h"
+#include "store/settings_path.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string factoryFileContent() {
+    std::string content = "[SATELLITE NAMES]\r\n";
+    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
+        content += "POS" + std::to_string(i + 1) + "=";
+        content += FactorySatelliteTable::names()[i];
+        content += "\r\n";
+    }
+    return content + "[POSITIONER]\r\nTYPE=STAB HH100/120\r\n";
+}
+
+SatelliteNameTable factoryNames() {
+    SatelliteNameTable names;
+    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
+        names[i] = std::string(FactorySatelliteTable::names()[i]);
+    }
+    return names;
+}
+
+class SettingsFileTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        directory_ = fs::temp_directory_path() / (std::string("diseqc-settings-") +
+                                                  test->test_suite_name() + "-" + test->name());
+        fs::remove_all(directory_);
+        fs::create_directories(directory_);
+    }
+    void TearDown() override {
+        if (fs::exists(file()))
+            fs::permissions(file(), fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(directory_);
+    }
+
+    fs::path file() const { return directory_ / "diseqc.ini"; }
+    SettingsFile settings() { return SettingsFile(file().string(), profile_); }
+
+    void store(std::string_view content) const {
+        std::ofstream out(file(), std::ios::binary);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    }
+    std::string stored() const {
+        std::ifstream in(file(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    fs::path directory_;
+    PortableProfile profile_;
+};
+
+TEST(SettingsPath, SitsBesideTheModuleWhateverItsExtension) {
+    const struct {
+        std::string_view modulePath;
+        std::string_view settingsPath;
+    } cases[] = {
+        {"C:\\Plugins\\diseqc.dll", "C:\\Plugins\\diseqc.ini"},
+        {"D:\\X\\DISEQC.DLL", "D:\\X\\DISEQC.ini"},
+        {"C:\\x\\diseqc", "C:\\x\\disini"},
+        {"dll", "ini"},
+        {"ab", "ini"},
+        {"", "ini"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(settingsPathFor(c.modulePath), c.settingsPath) << "module path " << c.modulePath;
+    }
+}
+
+TEST_F(SettingsFileTest, MissingFileIsCreatedWithFactoryContentByteForByte) {
+    SettingsFile settings = this->settings();
+    settings.ensureExists();
+
+    const std::string content = stored();
+    EXPECT_EQ(content, factoryFileContent());
+    const std::string_view firstLines = "[SATELLITE NAMES]\r\nPOS1=Hot Bird  13\260E\r\n";
+    EXPECT_EQ(content.substr(0, firstLines.size()), firstLines);
+    EXPECT_EQ(settings.readNames(), factoryNames());
+    EXPECT_EQ(settings.readModel(), PositionerModel::Stab);
+}
+
+TEST_F(SettingsFileTest, ExistingFilesAreNeverWrittenOnStartUp) {
+    const struct {
+        std::string_view label;
+        std::string_view content;
+        PositionerModel model;
+    } cases[] = {
+        {"empty file", "", PositionerModel::Stab},
+        {"only a Moteck model", "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n", PositionerModel::Moteck},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        store(c.content);
+        SettingsFile settings = this->settings();
+        settings.ensureExists();
+        EXPECT_EQ(stored(), c.content);
+        EXPECT_EQ(settings.readNames(), factoryNames());
+        EXPECT_EQ(settings.readModel(), c.model);
+    }
+}
+
+TEST_F(SettingsFileTest, OnlyTheExactStabTextSelectsTheStab) {
+    const struct {
+        std::string_view positionerSection;
+        PositionerModel model;
+    } cases[] = {
+        {"TYPE=STAB HH100/120\r\n", PositionerModel::Stab},
+        {"TYPE=  STAB HH100/120  \r\n", PositionerModel::Stab},
+        {"TYPE=\"STAB HH100/120\"\r\n", PositionerModel::Stab},
+        {"", PositionerModel::Stab},
+        {"OTHER=1\r\n", PositionerModel::Stab},
+        {"TYPE=MOTECK SG2100\r\n", PositionerModel::Moteck},
+        {"TYPE=stab hh100/120\r\n", PositionerModel::Moteck},
+        {"TYPE=\r\n", PositionerModel::Moteck},
+        {"TYPE=STAB HH100/120 SG\r\n", PositionerModel::Moteck},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "[POSITIONER] holding \"" << c.positionerSection << "\"");
+        store("[POSITIONER]\r\n" + std::string(c.positionerSection));
+        EXPECT_EQ(settings().readModel(), c.model);
+    }
+}
+
+TEST_F(SettingsFileTest, NamesComeFromTheFileWithFactoryNamesForMissingKeys) {
+    const std::string name80(80, 'n');
+    store("[satellite names]\r\npos1=First\r\nPOS7=\r\nPOS60=" + name80 + "\r\n");
+
+    const SatelliteNameTable names = settings().readNames();
+
+    SatelliteNameTable expected = factoryNames();
+    expected[0] = "First";
+    expected[6] = "";
+    expected[59] = name80.substr(0, 63);
+    EXPECT_EQ(names, expected);
+}
+
+TEST_F(SettingsFileTest, NameCutOnReadingIsStoredCutAfterTheNextEdit) {
+    store("[SATELLITE NAMES]\r\nPOS2=" + std::string(80, 'x') + "\r\n");
+    SettingsFile settings = this->settings();
+
+    settings.writeNames(settings.readNames());
+
+    const std::string content = stored();
+    EXPECT_NE(content.find("POS2=" + std::string(63, 'x') + "\r\n"), std::string::npos) << content;
+    EXPECT_EQ(content.find(std::string(64, 'x')), std::string::npos) << content;
+}
+
+TEST_F(SettingsFileTest, WritingNamesChangesOnlyTheirLines) {
+    store(
+        "; my dish\r\n[Satellite Names]\r\nPOS1=Astra\r\n  pos3 = Old  \r\nNOTE=keep\r\n\r\n"
+        "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n");
+    SatelliteNameTable names = factoryNames();
+    names[0] = "Astra";
+    names[2] = "New";
+    names[4] = std::string(200, 'z');
+
+    settings().writeNames(names);
+
+    std::string expected =
+        "; my dish\r\n[Satellite Names]\r\nPOS1=Astra\r\n  pos3 =New\r\nNOTE=keep\r\n";
+    for (std::size_t i = 1; i < SATELLITE_COUNT; ++i) {
+        if (i == 2) continue;
+        expected += "POS" + std::to_string(i + 1) + "=" +
+                    (i == 4 ? std::string(149, 'z') : names[i]) + "\r\n";
+    }
+    expected += "\r\n[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n";
+    EXPECT_EQ(stored(), expected);
+}
+
+TEST_F(SettingsFileTest, RestoringFactoryNamesKeepsTheModel) {
+    store(
+        "[SATELLITE NAMES]\r\nPOS1=Mine\r\nPOS60=Also mine\r\n[POSITIONER]\r\nTYPE=MOTECK "
+        "SG2100\r\n");
+    SettingsFile settings = this->settings();
+
+    settings.writeFactoryNames();
+
+    EXPECT_EQ(settings.readNames(), factoryNames());
+    EXPECT_EQ(settings.readModel(), PositionerModel::Moteck);
+    const std::string content = stored();
+    EXPECT_EQ(content.substr(content.size() - 34), "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n");
+}
+
+TEST_F(SettingsFileTest, ModelIsStoredUnderItsSettingsText) {
+    const struct {
+        PositionerModel model;
+        std::string_view content;
+    } cases[] = {
+        {PositionerModel::Moteck, "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n"},
+        {PositionerModel::Stab, "[POSITIONER]\r\nTYPE=STAB HH100/120\r\n"},
+    };
+    store("[POSITIONER]\r\nTYPE=other\r\n");
+    for (const auto& c : cases) {
+        SettingsFile settings = this->settings();
+        settings.writeModel(c.model);
+        EXPECT_EQ(stored(), c.content);
+        EXPECT_EQ(settings.readModel(), c.model);
+    }
+}
+
+TEST_F(SettingsFileTest, ReadOnlyFileIsReadButNeverChanged) {
+    const std::string content =
+        "[SATELLITE NAMES]\r\nPOS1=Mine\r\n[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n";
+    store(content);
+    fs::permissions(file(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    SettingsFile settings = this->settings();
+
+    settings.ensureExists();
+    SatelliteNameTable names = settings.readNames();
+    EXPECT_EQ(names[0], "Mine");
+    EXPECT_EQ(settings.readModel(), PositionerModel::Moteck);
+    names[0] = "Changed";
+    settings.writeNames(names);
+    settings.writeModel(PositionerModel::Stab);
+    settings.writeFactoryNames();
+
+    EXPECT_EQ(stored(), content);
+}
+
+TEST_F(SettingsFileTest, FolderThatDoesNotExistGivesFactorySettingsAndNoFile) {
+    const fs::path missing = directory_ / "gone" / "diseqc.ini";
+    SettingsFile settings(missing.string(), profile_);
+
+    settings.ensureExists();
+    settings.writeModel(PositionerModel::Moteck);
+
+    EXPECT_FALSE(fs::exists(missing.parent_path()));
+    EXPECT_EQ(settings.readNames(), factoryNames());
+    EXPECT_EQ(settings.readModel(), PositionerModel::Stab);
+}
+
+TEST_F(SettingsFileTest, FolderInPlaceOfTheFileIsLeftAlone) {
+    fs::create_directory(file());
+    fs::path inside = file() / "keep.txt";
+    std::ofstream(inside) << "kept";
+    SettingsFile settings = this->settings();
+
+    settings.ensureExists();
+
+    EXPECT_TRUE(fs::is_directory(file()));
+    EXPECT_TRUE(fs::exists(inside));
+    EXPECT_EQ(settings.readNames(), factoryNames());
+    EXPECT_EQ(settings.readModel(), PositionerModel::Stab);
+}
+
+}  // namespace

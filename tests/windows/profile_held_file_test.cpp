@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "store/portable_profile.h"
+#include "store/win32_profile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string contentOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Another program may hold the file so that it can still be written but no longer read. A write
+// that cannot see the other keys must not replace them all with its own.
+TEST(ProfileHeldAgainstReading, WriteLeavesTheFileAsItWas) {
+    const struct {
+        const char* label;
+        std::unique_ptr<ProfileAccess> profile;
+    } implementations[] = {
+        {"Win32", std::make_unique<Win32Profile>()},
+        {"Portable", std::make_unique<PortableProfile>()},
+    };
+    const fs::path directory = fs::temp_directory_path() / "diseqc-profile-held";
+    fs::create_directories(directory);
+    const std::string content = "[SATELLITE NAMES]\r\nPOS1=Mine\r\nPOS2=Also mine\r\n";
+
+    for (const auto& implementation : implementations) {
+        SCOPED_TRACE(implementation.label);
+        const fs::path file = directory / (std::string(implementation.label) + ".ini");
+        std::ofstream(file, std::ios::binary) << content;
+        const std::string path = file.string();
+
+        const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+        EXPECT_EQ(implementation.profile->probeForReading(path), ProfileAccess::Probe::Unopenable);
+        EXPECT_EQ(implementation.profile->readString(path, "SATELLITE NAMES", "POS1", "dflt", 64),
+                  "dflt");
+        implementation.profile->writeString(path, "SATELLITE NAMES", "POS2", "written");
+        CloseHandle(held);
+
+        EXPECT_EQ(contentOf(file), content);
+        fs::remove(file);
+    }
+}
+
+}  // namespace
