@@ -16,10 +16,13 @@ Dialog::~Dialog() {
 bool Dialog::Create() {
     ModuleContext context;
     modal_ = false;
-    CreateDialogParamA(resourceModule(), MAKEINTRESOURCEA(templateId_), owner_, &Dialog::procedure,
-                       reinterpret_cast<LPARAM>(this));
-    if (hwnd_) enableDialogKeys(hwnd_);
-    return hwnd_ != nullptr;
+    // A window destroyed during its own start-up (the host may stop the
+    // plug-in while it is being identified) has deleted this object before
+    // the call returns: only the handle that comes back may be looked at.
+    HWND created = CreateDialogParamA(resourceModule(), MAKEINTRESOURCEA(templateId_), owner_,
+                                      &Dialog::procedure, reinterpret_cast<LPARAM>(this));
+    if (created) enableDialogKeys(created);
+    return created != nullptr;
 }
 
 INT_PTR Dialog::DoModal() {

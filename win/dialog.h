@@ -27,6 +27,8 @@ class Dialog {
     HWND item(int id) const { return GetDlgItem(hwnd_, id); }
 
     // Modeless: creates the window and runs OnInitDialog before returning.
+    // False when no window is left; a window made and destroyed again during
+    // its start-up has run PostNcDestroy, which may have deleted the object.
     bool Create();
     // Modal: returns how the dialog ended (IDOK, IDCANCEL, or -1).
     INT_PTR DoModal();

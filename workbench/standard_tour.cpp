@@ -3,6 +3,7 @@
 namespace {
 
 constexpr const char* SETUP_CAPTION = "Stab HH100/120 SG-2100 DiSEqC1.2 Positioner Setup V1.4";
+constexpr const char* RENAME_CAPTION = "Enter/Modify Sat. Name";
 
 constexpr UINT MENU_SETUP = 40008;
 
@@ -14,6 +15,8 @@ constexpr int COMBO_GOTO = 1034;
 constexpr int COMBO_STORE = 1035;
 constexpr int RADIO_STAB = 1039;
 constexpr int RADIO_MOTECK = 1040;
+constexpr int SATELLITE_LIST = 1038;
+constexpr int NAME_EDIT = 1042;
 
 }  // namespace
 
@@ -34,6 +37,13 @@ std::vector<TourStep> standardTour() {
         waitUntilEnabled(RADIO_MOTECK, tourTicks(2000), tourTicks(10000)),
         click(RADIO_MOTECK),
         click(RADIO_STAB),
+        dragRow(SATELLITE_LIST, 1, 4),
+        doubleClickRow(SATELLITE_LIST, 2, RENAME_CAPTION, tourTicks(2000)),
+        typeInDialog(RENAME_CAPTION, NAME_EDIT,
+                     "Astra 3B 23.5\xB0"
+                     "E"),
+        clickInDialog(RENAME_CAPTION, IDOK),
+        showListRows(SATELLITE_LIST, {1, 2, 4}),
         screenshot(),
         finish(),
     };

@@ -59,6 +59,16 @@ TourStep selectEntry(int comboId, int index);
 TourStep click(int controlId);
 TourStep setUpDown(int upDownId, int value);
 TourStep waitUntilEnabled(int controlId, unsigned minTicks, unsigned maxTicks);
+// Drags row `from` of a list onto row `to` with the mouse, over several ticks.
+// Where mouse input does not reach the list, it hands the list what the list
+// view would: the begin-drag notification, a move and the button release.
+TourStep dragRow(int listId, int from, int to);
+// Double-clicks a row and waits for the dialog it opens, the same two ways.
+// The steps after it run inside that dialog's modal loop.
+TourStep doubleClickRow(int listId, int row, const char* dialogCaption, unsigned maxTicks);
+TourStep typeInDialog(const char* dialogCaption, int editId, const std::string& text);
+TourStep clickInDialog(const char* dialogCaption, int buttonId);
+TourStep showListRows(int listId, std::vector<int> rows);
 TourStep screenshot();
 TourStep finish();
 }  // namespace TourSteps

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "tests/windows/satellite_list_modal_script.h"
+#include "tests/windows/satellite_list_pointer.h"
+#include "tests/windows/setup_window_fixture.h"
+
+inline constexpr int SATELLITE_LIST = 1038;
+inline constexpr int GOTO_PICKER = 1034;
+inline constexpr int STORE_PICKER = 1035;
+inline constexpr int RECALCULATE_PICKER = 1036;
+inline constexpr int NAME_EDIT = 1042;
+inline constexpr char RENAME_CAPTION[] = "Enter/Modify Sat. Name";
+inline constexpr char PLUGIN_BOX_CAPTION[] = "DiSEqC Control";
+inline constexpr UINT SATLIST_CHANGED = 0x08E1;
+
+// A settings file that holds only the first `stored` of `names`: the window
+// shows factory names for the rest, and an edit that saves must write all 60.
+std::string partialSettingsFile(const std::vector<std::string>& names, std::size_t stored,
+                                const std::string& type);
+std::vector<std::string> withSwap(std::vector<std::string> names, int a, int b);
+std::vector<std::string> firstOf(const std::vector<std::string>& names, std::size_t count);
+std::vector<std::string> lnbColumn();
+std::vector<std::string> indexColumn();
+// Replaces the whole text of a field the way a user does: select all, type.
+void retype(HWND field, const std::string& text);
+
+// The setup window of the real plug-in, with its satellite list under the
+// mouse. Each test has its own copy of the plug-in and so its own settings
+// file; the window is moved where other test programs put no windows.
+class SatelliteListTest : public SetupWindowTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void openList();
+    // Closes the window and opens it again, as a user would to see what the
+    // plug-in reads back from its settings file.
+    void reopenList();
+
+    HWND list() const { return item(SATELLITE_LIST); }
+    // Performs the steps and fails the test when input went astray.
+    void perform(const std::vector<PointerStep>& steps);
+    void doubleClick(int row);
+
+    // WM_SATLIST_CHANGED messages the window took from its queue since the
+    // last call.
+    int takeChangeMessages();
+    FILETIME settingsWriteTime() const;
+    // Moves the setup window over `box`, without raising it, and tells
+    // whether the box still shows.
+    bool staysAboveSetupWindow(HWND box);
+    // Scrolls the list so that rows `top` to `bottom` all show.
+    void showRows(int top, int bottom);
+
+  private:
+    void readyPointer();
+
+    std::unique_ptr<Pointer> pointer_;
+    bool ownDesktop_ = false;
+};

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "tests/windows/setup_window_fixture.h"
+
+namespace {
+
+constexpr WPARAM ABOUT_COMMAND = 16;
+
+class SetupAbout : public SetupWindowTest {
+  protected:
+    void SetUp() override {
+        SetupWindowTest::SetUp();
+        ASSERT_TRUE(openWindow());
+        host().clearMessages();
+    }
+};
+
+TEST_F(SetupAbout, SystemMenuEndsWithSeparatorAndAboutEntry) {
+    HMENU menu = GetSystemMenu(window(), FALSE);
+    ASSERT_NE(menu, nullptr);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 3);
+
+    char text[64] = {};
+    MENUITEMINFOA entry{};
+    entry.cbSize = sizeof entry;
+    entry.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    entry.dwTypeData = text;
+    entry.cch = sizeof text;
+    ASSERT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(count - 1), TRUE, &entry));
+    EXPECT_STREQ(text, "&About DiSEqC DLL");
+    EXPECT_EQ(entry.wID, 16u);
+    EXPECT_EQ(entry.fType & MFT_SEPARATOR, 0u);
+
+    MENUITEMINFOA separator{};
+    separator.cbSize = sizeof separator;
+    separator.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(count - 2), TRUE, &separator));
+    EXPECT_NE(separator.fType & MFT_SEPARATOR, 0u);
+
+    // The standard close command is still there, ahead of them.
+    EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+}
+
+TEST_F(SetupAbout, AboutBoxShowsVersionAndLeavesTheWindowAsItWas) {
+    struct Case {
+        const char* what;
+        BoxAnswer answer;
+    };
+    const Case cases[] = {
+        {"OK", pressButton(IDOK)},
+        {"Escape", pressEscape()},
+        {"caption's close box", [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    selectInPicker(1035, 8);
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.what);
+        bool hasIcon = false;
+        bool setupUsable = false;
+        const ModalBox box = answeringModalBox(
+            [&] { SendMessageA(window(), WM_SYSCOMMAND, ABOUT_COMMAND, 0); }, entry.answer,
+            [&](HWND about) {
+                HWND icon = FindWindowExA(about, nullptr, "Static", nullptr);
+                while (icon && !(GetWindowLongA(icon, GWL_STYLE) & SS_ICON))
+                    icon = FindWindowExA(about, icon, "Static", nullptr);
+                hasIcon = icon && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+                setupUsable = IsWindowEnabled(window()) != FALSE;
+            });
+
+        ASSERT_TRUE(box.seen);
+        EXPECT_EQ(box.caption, "About DiSEqC DLL");
+        EXPECT_EQ(box.texts, std::vector<std::string>{"DiSEqC DLL Version 1.4"});
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_TRUE(hasIcon);
+        EXPECT_TRUE(setupUsable) << "the about box has no owner to disable";
+
+        EXPECT_EQ(setupWindows(), std::vector<HWND>{window()});
+        EXPECT_EQ(pickerSelection(1035), 8);
+        EXPECT_TRUE(host().messages().empty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "tests/windows/setup_window_fixture.h"
+
+namespace {
+
+class SetupCommands : public SetupWindowTest {};
+
+constexpr char RECALCULATE_QUESTION[] = "Modify all stored Sat. Positions?";
+constexpr char RESET_QUESTION[] = "Reset all stored Sat. Positions?";
+constexpr int NO_BOX = 0;
+
+struct Dialect {
+    const char* apiName;
+    ApiDialect dialect;
+};
+constexpr Dialect DIALECTS[] = {{"TestViewer 2.1", ApiDialect::Native},
+                                {"MD-API 1.1", ApiDialect::MdApi}};
+
+struct Selection {
+    int picker;
+    int index;
+};
+
+struct ButtonCase {
+    const char* what;
+    std::vector<Selection> selections;
+    std::vector<std::pair<int, int>> spins;
+    // Buttons in the order clicked.
+    std::vector<int> clicks;
+    // IDOK or IDCANCEL for the confirmation that the click raises.
+    int answer;
+    const char* question;
+    std::vector<Bytes> sent;
+};
+
+// Under the Moteck model, so that all 60 slots are offered.
+const ButtonCase BUTTON_CASES[] = {
+    {"step west", {}, {}, {1004}, NO_BOX, nullptr, {{0xE0, 0x31, 0x69, 0xFD}}},
+    {"step east, twice",
+     {},
+     {},
+     {1005, 1005},
+     NO_BOX,
+     nullptr,
+     {{0xE0, 0x31, 0x68, 0xFD}, {0xE0, 0x31, 0x68, 0xFD}}},
+    {"reference: three bytes", {}, {}, {1019}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6B}}},
+    {"goto entry 0", {{1034, 0}}, {}, {1020}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6B, 0x01}}},
+    {"goto entry 59", {{1034, 59}}, {}, {1020}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6B, 0x3C}}},
+    {"goto, nothing selected", {{1034, -1}}, {}, {1020}, NO_BOX, nullptr, {}},
+    {"store entry 6", {{1035, 6}}, {}, {1021}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6A, 0x07}}},
+    {"store, nothing selected", {{1035, -1}}, {}, {1021}, NO_BOX, nullptr, {}},
+    {"recalculate entry 4, OK",
+     {{1036, 4}},
+     {},
+     {1006},
+     IDOK,
+     RECALCULATE_QUESTION,
+     {{0xE0, 0x31, 0x6F, 0x05}}},
+    {"recalculate, Cancel", {{1036, 4}}, {}, {1006}, IDCANCEL, RECALCULATE_QUESTION, {}},
+    {"recalculate, nothing selected: asked, then nothing",
+     {{1036, -1}},
+     {},
+     {1006},
+     IDOK,
+     RECALCULATE_QUESTION,
+     {}},
+    {"restore factory settings, OK", {}, {}, {1022}, IDOK, RESET_QUESTION, {{0xE0, 0x31, 0x6F}}},
+    {"restore factory settings, Cancel", {}, {}, {1022}, IDCANCEL, RESET_QUESTION, {}},
+    {"drive west 1 degree, then stop",
+     {},
+     {{1018, 1}},
+     {1002, 1014},
+     NO_BOX,
+     nullptr,
+     {{0xE0, 0x31, 0x69, 0xFA}, {0xE0, 0x31, 0x60}}},
+    {"drive east 19 degrees, then stop",
+     {},
+     {{1016, 19}},
+     {1003, 1014},
+     NO_BOX,
+     nullptr,
+     {{0xE0, 0x31, 0x68, 0x82}, {0xE0, 0x31, 0x60}}},
+    {"drive east 3 degrees, then stop",
+     {},
+     {{1016, 3}},
+     {1003, 1014},
+     NO_BOX,
+     nullptr,
+     {{0xE0, 0x31, 0x68, 0xED}, {0xE0, 0x31, 0x60}}},
+};
+
+TEST_F(SetupCommands, EachButtonSendsItsBytesInTheHostsDialect) {
+    writeSettings(settingsFileText(factoryNames(), MOTECK_TYPE));
+    for (const Dialect& dialect : DIALECTS) {
+        SCOPED_TRACE(dialect.apiName);
+        host().answerApiQueryWith(std::string(dialect.apiName));
+        ASSERT_TRUE(openWindow());
+        for (const ButtonCase& entry : BUTTON_CASES) {
+            SCOPED_TRACE(entry.what);
+            for (const Selection& selection : entry.selections)
+                selectInPicker(selection.picker, selection.index);
+            for (const auto& [spin, degrees] : entry.spins) setSpin(spin, degrees);
+            host().clearMessages();
+            ModalBox box;
+            for (int button : entry.clicks) {
+                if (entry.answer == NO_BOX) {
+                    click(button);
+                } else {
+                    box = clickAnswering(button, pressButton(entry.answer));
+                }
+            }
+            if (entry.question) {
+                ASSERT_TRUE(box.seen);
+                EXPECT_EQ(box.texts, std::vector<std::string>{entry.question});
+                EXPECT_EQ(box.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+            }
+            std::vector<std::string> expected;
+            for (const Bytes& command : entry.sent)
+                expected.push_back(expectedCommand(dialect.dialect, command));
+            EXPECT_EQ(commandsSent(), expected);
+            EXPECT_TRUE(isEnabled(1002)) << "a command button leaves the window unlocked";
+        }
+        plugin().exit();
+    }
+}
+
+// Restore factory settings: pickers, list and file take the factory names
+// before the host is told to reset the positioner's stored positions.
+class SetupFactoryReset : public SetupWindowTest {
+  protected:
+    void SetUp() override {
+        SetupWindowTest::SetUp();
+        writeSettings(settingsFileText(customNames(), STAB_TYPE));
+        ASSERT_TRUE(openWindow());
+        selectInPicker(1034, 3);
+        selectInPicker(1035, 7);
+        selectInPicker(1036, 11);
+        host().clearMessages();
+    }
+
+    std::vector<std::string> offered(const std::vector<std::string>& names) const {
+        return {names.begin(), names.begin() + 49};
+    }
+
+    // What the window and the file hold at the moment the host receives each
+    // command: hooked in front of the host's window procedure.
+    struct Snapshot {
+        std::string file;
+        std::vector<std::string> list;
+        std::vector<std::vector<std::string>> pickers;
+    };
+    std::vector<Snapshot> snapshotsAtEachCommand(const std::function<void()>& action) {
+        std::vector<Snapshot> snapshots;
+        observer_ = [&] {
+            snapshots.push_back({settingsBytes(),
+                                 listColumn(0),
+                                 {pickerEntries(1034), pickerEntries(1035), pickerEntries(1036)}});
+        };
+        active_ = this;
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &SetupFactoryReset::beforeHost, nullptr,
+                                       GetCurrentThreadId());
+        action();
+        UnhookWindowsHookEx(hook);
+        active_ = nullptr;
+        return snapshots;
+    }
+
+  private:
+    static LRESULT CALLBACK beforeHost(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && active_ && call->hwnd == active_->host().window() &&
+            call->message == WM_USER)
+            active_->observer_();
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline SetupFactoryReset* active_ = nullptr;
+    std::function<void()> observer_;
+};
+
+TEST_F(SetupFactoryReset, OkPutsFactoryNamesEverywhereThenResetsThePositioner) {
+    ModalBox box;
+    const std::vector<Snapshot> atCommand =
+        snapshotsAtEachCommand([&] { box = clickAnswering(1022, pressButton(IDOK)); });
+
+    ASSERT_TRUE(box.seen);
+    EXPECT_EQ(box.texts, std::vector<std::string>{RESET_QUESTION});
+    EXPECT_EQ(commandsSent(),
+              (std::vector<std::string>{expectedCommand(ApiDialect::Native, {0xE0, 0x31, 0x6F})}));
+    ASSERT_EQ(atCommand.size(), 1u);
+    EXPECT_EQ(atCommand[0].file, factorySettingsFile()) << "the file is written before the reset";
+    EXPECT_EQ(atCommand[0].list, factoryNames());
+    for (const auto& picker : atCommand[0].pickers) EXPECT_EQ(picker, offered(factoryNames()));
+
+    // The model stays; each picker starts over at its first entry.
+    EXPECT_EQ(settingsBytes(), factorySettingsFile());
+    for (int picker : {1034, 1035, 1036}) EXPECT_EQ(pickerSelection(picker), 0) << picker;
+    EXPECT_EQ(listColumn(1).front(), "LNB0");
+    EXPECT_EQ(listColumn(2).back(), "60");
+}
+
+TEST_F(SetupFactoryReset, KeepsTheModelAndWritesAllSixtyNamesUnderMoteck) {
+    plugin().exit();
+    writeSettings(settingsFileText(customNames(), MOTECK_TYPE));
+    ASSERT_TRUE(openWindow());
+    clickAnswering(1022, pressButton(IDOK));
+    EXPECT_EQ(settingsBytes(), factorySettingsFile(MOTECK_TYPE));
+    EXPECT_EQ(pickerEntries(1036), factoryNames());
+}
+
+TEST_F(SetupFactoryReset, CancelChangesNothing) {
+    const std::string before = settingsBytes();
+    const ModalBox box = clickAnswering(1022, pressButton(IDCANCEL));
+
+    ASSERT_TRUE(box.seen);
+    EXPECT_TRUE(commandsSent().empty());
+    EXPECT_EQ(settingsBytes(), before);
+    EXPECT_EQ(listColumn(0), customNames());
+    for (int picker : {1034, 1035, 1036}) EXPECT_EQ(pickerEntries(picker), offered(customNames()));
+    EXPECT_EQ(pickerSelection(1034), 3);
+    EXPECT_EQ(pickerSelection(1035), 7);
+    EXPECT_EQ(pickerSelection(1036), 11);
+}
+
+}  // namespace

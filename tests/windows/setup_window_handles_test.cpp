@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <windows.h>
+
+#include "tests/windows/setup_window_fixture.h"
+
+namespace {
+
+struct GuiObjects {
+    long gdi;
+    long user;
+};
+
+BOOL CALLBACK countWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<long*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK countWindowAndDescendants(HWND window, LPARAM count) {
+    ++*reinterpret_cast<long*>(count);
+    EnumChildWindows(window, countWindow, count);
+    return TRUE;
+}
+
+// Wine answers GetGuiResources with ERROR_CALL_NOT_IMPLEMENTED. Its GDI and
+// USER tables accept a handle by its table index alone, so there the objects
+// are counted by trying every index: this process's GDI objects and menus,
+// plus the windows of this thread with all their descendants.
+GuiObjects countByTableIndex() {
+    GuiObjects counted{0, 0};
+    for (UINT_PTR index = 0; index <= 0xFFFF; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++counted.gdi;
+    for (UINT_PTR index = 0x20; index <= 0xFFEF; index += 2)
+        if (IsMenu(reinterpret_cast<HMENU>(index))) ++counted.user;
+    EnumThreadWindows(GetCurrentThreadId(), countWindowAndDescendants,
+                      reinterpret_cast<LPARAM>(&counted.user));
+    return counted;
+}
+
+GuiObjects guiObjects() {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) return countByTableIndex();
+    return {static_cast<long>(gdi),
+            static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
+}
+
+class SetupHandles : public SetupWindowTest {
+  protected:
+    // Something of everything the window owns: a drive shows a frame, and the
+    // about box comes and goes. Closed by On_Exit or by its Close button.
+    void openUseAndClose(bool byCloseButton) {
+        ASSERT_TRUE(openWindow());
+        click(1003);
+        SendMessageA(window(), WM_TIMER, DRIVE_TIMER_ID, 0);
+        ASSERT_NE(visibleFrame(), 0);
+        click(1014);
+        const ModalBox about = answeringModalBox(
+            [&] { SendMessageA(window(), WM_SYSCOMMAND, 16, 0); }, pressButton(IDOK));
+        ASSERT_TRUE(about.seen);
+        if (byCloseButton) {
+            click(1001);
+        } else {
+            plugin().exit();
+        }
+        pumpMessages();
+        ASSERT_TRUE(setupWindows().empty());
+    }
+};
+
+TEST_F(SetupHandles, OpeningAndClosingFiveTimesLeaksNothing) {
+    // The first round loads what the window system keeps for the process
+    // (classes, fonts, shared icons); count from after it.
+    ASSERT_NO_FATAL_FAILURE(openUseAndClose(false));
+    const GuiObjects before = guiObjects();
+    {
+        // The count must see one new object of each kind, or it proves nothing.
+        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+        HMENU menu = CreatePopupMenu();
+        const GuiObjects more = guiObjects();
+        DeleteObject(brush);
+        DestroyMenu(menu);
+        ASSERT_EQ(more.gdi, before.gdi + 1);
+        ASSERT_EQ(more.user, before.user + 1);
+    }
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_NO_FATAL_FAILURE(openUseAndClose(round % 2 == 0));
+    }
+    const GuiObjects after = guiObjects();
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "tests/windows/setup_window_fixture.h"
+
+namespace {
+
+class SetupModel : public SetupWindowTest {
+  protected:
+    bool checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+};
+
+std::vector<std::string> first(const std::vector<std::string>& names, std::size_t count) {
+    return {names.begin(), names.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
+TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersFromTheList) {
+    writeSettings(settingsFileText(customNames(), STAB_TYPE));
+    ASSERT_TRUE(openWindow());
+    // The list, not the file, is where the pickers take their names from.
+    ListView_SetItemText(item(1038), 2, 0, const_cast<char*>("Moved here"));
+    std::vector<std::string> names = customNames();
+    names[2] = "Moved here";
+    host().clearMessages();
+
+    struct Step {
+        int radio;
+        const char* type;
+        std::size_t offered;
+    };
+    for (const Step& step : {Step{1040, MOTECK_TYPE, 60}, Step{1039, STAB_TYPE, 49}}) {
+        SCOPED_TRACE(step.type);
+        for (int picker : {1034, 1035, 1036}) selectInPicker(picker, 5);
+        click(step.radio);
+
+        EXPECT_EQ(settingsBytes(), settingsFileText(customNames(), step.type))
+            << "TYPE changes, the names in the file do not";
+        EXPECT_TRUE(checked(step.radio));
+        EXPECT_FALSE(checked(step.radio == 1040 ? 1039 : 1040));
+        for (int picker : {1034, 1035, 1036}) {
+            EXPECT_EQ(pickerEntries(picker), first(names, step.offered)) << picker;
+            EXPECT_EQ(pickerSelection(picker), 0) << picker;
+        }
+        EXPECT_EQ(listColumn(0), names);
+    }
+    EXPECT_TRUE(commandsSent().empty());
+
+    // The next opening shows the model last chosen.
+    plugin().exit();
+    ASSERT_TRUE(openWindow());
+    EXPECT_TRUE(checked(1039));
+}
+
+TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
+    // TYPE values that read as the model shown but are not what the plug-in
+    // would write: any write would show in the file.
+    struct Case {
+        const char* what;
+        const char* storedType;
+        int currentRadio;
+        std::size_t offered;
+    };
+    const Case cases[] = {
+        {"Stab, quoted", "\"STAB HH100/120\"", 1039, 49},
+        {"Moteck, in other letters", "moteck sg2100", 1040, 60},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.what);
+        const std::string file = settingsFileText(customNames(), entry.storedType);
+        writeSettings(file);
+        ASSERT_TRUE(openWindow());
+        ASSERT_TRUE(checked(entry.currentRadio));
+        selectInPicker(1034, 3);
+        selectInPicker(1035, 7);
+        selectInPicker(1036, 11);
+        host().clearMessages();
+
+        click(entry.currentRadio);
+
+        EXPECT_EQ(settingsBytes(), file);
+        EXPECT_EQ(pickerSelection(1034), 3);
+        EXPECT_EQ(pickerSelection(1035), 7);
+        EXPECT_EQ(pickerSelection(1036), 11);
+        EXPECT_EQ(pickerEntries(1036).size(), entry.offered);
+        EXPECT_TRUE(commandsSent().empty());
+        plugin().exit();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#include "ui/sat_name_dialog.h"
+
+#include "res/resource_ids.h"
+
+namespace {
+constexpr int NAME_EDIT = 1042;
+}
+
+SatNameDialog::SatNameDialog(HWND owner) : Dialog(IDD_SAT_NAME, owner) {}
+
+BOOL SatNameDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    // The template places the box at the screen's corner; the middle of the
+    // work area is where the user looks for it. The setup window stays above
+    // other windows and does not own this box, so the box must stay above
+    // too, or it opens hidden behind the setup window with the keyboard.
+    RECT own{};
+    RECT area{};
+    GetWindowRect(window(), &own);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    SetWindowPos(window(), HWND_TOPMOST,
+                 area.left + ((area.right - area.left) - (own.right - own.left)) / 2,
+                 area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+void SatNameDialog::DoDataExchange(DataExchange& exchange) {
+    exchange.text(NAME_EDIT, name);
+    exchange.maxChars(NAME_EDIT, name, SAT_NAME_MAX_CHARS);
+}

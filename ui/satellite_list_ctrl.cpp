@@ -1,0 +1,157 @@
+#include "ui/satellite_list_ctrl.h"
+
+#include <windowsx.h>
+
+#include "plugin/module_context.h"
+#include "ui/positioner_setup_dialog.h"
+#include "ui/sat_name_dialog.h"
+
+namespace {
+constexpr UINT_PTR SUBCLASS_ID = 1;
+}
+
+SatelliteListCtrl::~SatelliteListCtrl() {
+    if (hwnd_) RemoveWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID);
+    if (dragImage) ImageList_Destroy(dragImage);
+}
+
+void SatelliteListCtrl::attach(HWND window) {
+    if (hwnd_) RemoveWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID);
+    ListView::attach(window);
+    if (hwnd_)
+        SetWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
+}
+
+bool SatelliteListCtrl::onReflectedNotify(NMHDR* header, LRESULT& result) {
+    switch (header->code) {
+        case LVN_BEGINDRAG:
+        case LVN_BEGINRDRAG: {
+            const auto* drag = reinterpret_cast<NMLISTVIEW*>(header);
+            onBeginDrag(drag->iItem, drag->ptAction);
+            result = 0;
+            return true;
+        }
+        case NM_DBLCLK:
+            onDoubleClick(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
+            result = 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT CALLBACK SatelliteListCtrl::subclassProcedure(HWND window, UINT message, WPARAM wParam,
+                                                      LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<SatelliteListCtrl*>(data);
+    try {
+        ModuleContext context;
+        const POINT position{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        switch (message) {
+            case WM_MOUSEMOVE:
+                self->onMouseMove(position);
+                break;
+            case WM_LBUTTONUP:
+            case WM_RBUTTONUP:
+                self->endDrag();
+                break;
+            case WM_LBUTTONDOWN:
+            case WM_RBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+            case WM_RBUTTONDBLCLK:
+                // Pressing the other button mid-drag only prepares the drop.
+                // The list view would track that press itself, taking the
+                // mouse and letting it go, and that release of the capture
+                // would end the drag before the button comes up.
+                if (self->dragging) return 0;
+                break;
+            case WM_CAPTURECHANGED:
+                // Another window took the mouse: the drop can no longer be seen.
+                if (reinterpret_cast<HWND>(lParam) != window) self->abandonDrag();
+                break;
+            case WM_NCDESTROY:
+                self->abandonDrag();
+                RemoveWindowSubclass(window, subclassProcedure, SUBCLASS_ID);
+                self->hwnd_ = nullptr;
+                break;
+            default:
+                break;
+        }
+    } catch (...) {
+        // Nothing may unwind into the list's own window procedure.
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void SatelliteListCtrl::onBeginDrag(int item, POINT actionPoint) {
+    dragging = true;
+    dragSource = item;
+    dropTarget = item;
+    POINT itemPosition{};
+    send(LVM_GETITEMPOSITION, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&itemPosition));
+    POINT imageCorner{};
+    dragImage = reinterpret_cast<HIMAGELIST>(send(LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(item),
+                                                  reinterpret_cast<LPARAM>(&imageCorner)));
+    // Without an image the drag still works: only the picture is missing.
+    if (dragImage) {
+        ImageList_BeginDrag(dragImage, 0, actionPoint.x - itemPosition.x,
+                            actionPoint.y - itemPosition.y);
+        ImageList_DragEnter(hwnd_, actionPoint.x, actionPoint.y);
+    }
+    SetCapture(hwnd_);
+}
+
+void SatelliteListCtrl::onMouseMove(POINT position) {
+    if (!dragging) return;
+    if (dragImage) ImageList_DragMove(position.x, position.y);
+    LVHITTESTINFO hit{};
+    hit.pt = position;
+    const int row = static_cast<int>(send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row != -1) dropTarget = row;
+}
+
+void SatelliteListCtrl::dropDragImage() {
+    if (!dragImage) return;
+    ImageList_DragLeave(hwnd_);
+    ImageList_EndDrag();
+    ImageList_Destroy(dragImage);
+    dragImage = nullptr;
+}
+
+void SatelliteListCtrl::endDrag() {
+    if (!dragging) return;
+    dragging = false;
+    dropDragImage();
+    if (dragSource != dropTarget) {
+        const std::string moving = itemText(dragSource, 0);
+        const std::string replaced = itemText(dropTarget, 0);
+        setItemText(dropTarget, 0, moving);
+        setItemText(dragSource, 0, replaced);
+        send(LVM_SETHOTITEM, static_cast<WPARAM>(dropTarget));
+    }
+    ReleaseCapture();
+    notifyParent();
+}
+
+void SatelliteListCtrl::abandonDrag() {
+    if (!dragging) return;
+    dragging = false;
+    dropDragImage();
+    if (GetCapture() == hwnd_) ReleaseCapture();
+}
+
+void SatelliteListCtrl::onDoubleClick(int item) {
+    editText = item >= 0 ? itemText(item, 0) : std::string();
+    SatNameDialog dialog(nullptr);
+    dialog.name = editText;
+    if (dialog.DoModal() != IDOK) return;
+    // The setup window may have been closed while the dialog was open; its
+    // names are all on disk already, and there is no row left to rename.
+    if (!hwnd_) return;
+    if (item >= 0) setItemText(item, 0, dialog.name);
+    notifyParent();
+}
+
+void SatelliteListCtrl::notifyParent() const {
+    if (parentDialog && parentDialog->window())
+        PostMessageA(parentDialog->window(), WM_SATLIST_CHANGED, 0, 0);
+}
