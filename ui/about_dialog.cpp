@@ -3,3 +3,11 @@
 #include "res/resource_ids.h"
 
 AboutDialog::AboutDialog(HWND owner) : Dialog(IDD_ABOUT, owner) {}
+
+BOOL AboutDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    // Nothing owns the box, and the setup window stays above other windows:
+    // without staying above too, the box could open hidden behind it.
+    SetWindowPos(window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}

@@ -6,4 +6,7 @@
 class AboutDialog : public Dialog {
   public:
     explicit AboutDialog(HWND owner);
+
+  protected:
+    BOOL OnInitDialog() override;
 };

@@ -122,6 +122,8 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     apiLabel.setText("API: " + apiName);
 
     // Centred over the owner when it is visible, otherwise on the work area.
+    // The template asks to stay above other windows; not every window system
+    // derives that from the template, so it is asked for here as well.
     RECT own{};
     GetWindowRect(window(), &own);
     RECT area{};
@@ -133,7 +135,7 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     }
     const int x = area.left + ((area.right - area.left) - (own.right - own.left)) / 2;
     const int y = area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2;
-    SetWindowPos(window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     return TRUE;
 }
 

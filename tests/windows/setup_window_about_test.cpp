@@ -62,6 +62,7 @@ TEST_F(SetupAbout, AboutBoxShowsVersionAndLeavesTheWindowAsItWas) {
         SCOPED_TRACE(entry.what);
         bool hasIcon = false;
         bool setupUsable = false;
+        bool aboutOnTop = false;
         const ModalBox box = answeringModalBox(
             [&] { SendMessageA(window(), WM_SYSCOMMAND, ABOUT_COMMAND, 0); }, entry.answer,
             [&](HWND about) {
@@ -70,6 +71,7 @@ TEST_F(SetupAbout, AboutBoxShowsVersionAndLeavesTheWindowAsItWas) {
                     icon = FindWindowExA(about, icon, "Static", nullptr);
                 hasIcon = icon && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
                 setupUsable = IsWindowEnabled(window()) != FALSE;
+                aboutOnTop = (GetWindowLongA(about, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
             });
 
         ASSERT_TRUE(box.seen);
@@ -78,6 +80,7 @@ TEST_F(SetupAbout, AboutBoxShowsVersionAndLeavesTheWindowAsItWas) {
         EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
         EXPECT_TRUE(hasIcon);
         EXPECT_TRUE(setupUsable) << "the about box has no owner to disable";
+        EXPECT_TRUE(aboutOnTop) << "an unowned box must not open behind the top-most setup window";
 
         EXPECT_EQ(setupWindows(), std::vector<HWND>{window()});
         EXPECT_EQ(pickerSelection(1035), 8);

@@ -41,6 +41,8 @@ TEST_F(SetupClose, EveryWayOfClosingLeavesNoWindowAndAllowsANewOne) {
              runPlainHostLoop();
          }},
         {"On_Exit", [this] { plugin().exit(); }},
+        // Left open, the window would outlive every way of closing it.
+        {"a second On_Start", [this] { plugin().start(host().window()); }},
     };
     for (const ClosePath& path : paths) {
         SCOPED_TRACE(path.what);

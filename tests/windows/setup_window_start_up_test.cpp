@@ -43,6 +43,7 @@ TEST_F(SetupStartUp, FirstOpeningCreatesTheFactoryFileAndShowsIt) {
     const std::vector<ControlEvent> focused = focus.take();
 
     EXPECT_EQ(settingsBytes(), factorySettingsFile());
+    EXPECT_NE(GetWindowLongA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "stays above others";
     // The layout, pinned apart from the table that produced it.
     const std::string file = settingsBytes();
     EXPECT_EQ(file.rfind("[SATELLITE NAMES]\r\nPOS1=Hot Bird  13\xB0"
