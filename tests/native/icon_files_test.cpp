@@ -38,8 +38,8 @@ struct FileSpec {
     std::vector<ImageSpec> images;
 };
 
-void PrintTo(const FileSpec& spec, std::ostream* out) {
-    *out << spec.name;
+void PrintTo(const FileSpec& expected, std::ostream* out) {
+    *out << expected.name;
 }
 
 // Every image decoded to one palette colour and one transparency flag per pixel, top row first.
@@ -84,23 +84,23 @@ const std::vector<Rgb> kVgaPalette = {
 
 // Checks one file against its expected images and decodes them; failures are reported through
 // gtest, and images that could not be decoded are left out of the result.
-std::vector<DecodedImage> checkAndDecode(const FileSpec& spec) {
-    const std::vector<std::uint8_t> bytes = readFile(spec.name);
+std::vector<DecodedImage> checkAndDecode(const FileSpec& expected) {
+    const std::vector<std::uint8_t> bytes = readFile(expected.name);
     const Reader in(bytes);
     std::vector<DecodedImage> decoded;
 
     EXPECT_EQ(in.u16(0), 0u) << "reserved";
     EXPECT_EQ(in.u16(2), 1u) << "resource type icon";
     const std::size_t count = in.u16(4);
-    EXPECT_EQ(count, spec.images.size());
-    if (count != spec.images.size()) return decoded;
+    EXPECT_EQ(count, expected.images.size());
+    if (count != expected.images.size()) return decoded;
 
     // Images follow the directory back to back; a gap, an overlap or trailing bytes would mean
     // that an offset or a length in the directory is wrong.
     std::size_t expectedOffset = 6 + 16 * count;
     for (std::size_t i = 0; i < count; ++i) {
         SCOPED_TRACE("image " + std::to_string(i));
-        const ImageSpec& want = spec.images[i];
+        const ImageSpec& want = expected.images[i];
         const std::size_t entry = 6 + 16 * i;
         const std::size_t paletteSize = std::size_t{1} << want.bitsPerPixel;
         const std::size_t xorSize = rowBytes(want.size, want.bitsPerPixel) * want.size;
