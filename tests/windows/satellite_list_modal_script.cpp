@@ -1,21 +1,10 @@
 #include "tests/windows/satellite_list_modal_script.h"
+#include "tests/windows/setup_window_fixture.h"
 
 namespace {
 
 constexpr UINT POLL_MS = 20;
 ModalScript* activeScript = nullptr;
-
-std::string textOf(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string classOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 struct DialogSearch {
     const char* caption;
@@ -24,7 +13,7 @@ struct DialogSearch {
 
 BOOL CALLBACK matchDialog(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<DialogSearch*>(data);
-    if (classOf(window) == "#32770" && textOf(window) == search->caption &&
+    if (className(window) == "#32770" && windowText(window) == search->caption &&
         IsWindowVisible(window) && IsWindowEnabled(window)) {
         search->found = window;
         return FALSE;
@@ -33,8 +22,8 @@ BOOL CALLBACK matchDialog(HWND window, LPARAM data) {
 }
 
 BOOL CALLBACK collectStaticText(HWND child, LPARAM data) {
-    if (classOf(child) == "Static" && !textOf(child).empty())
-        *reinterpret_cast<std::string*>(data) += textOf(child);
+    if (className(child) == "Static" && !windowText(child).empty())
+        *reinterpret_cast<std::string*>(data) += windowText(child);
     return TRUE;
 }
 
@@ -79,7 +68,7 @@ HWND findDialog(const char* caption) {
 }
 
 std::string dialogItemText(HWND dialog, int id) {
-    return textOf(GetDlgItem(dialog, id));
+    return windowText(GetDlgItem(dialog, id));
 }
 
 std::string staticTexts(HWND dialog) {

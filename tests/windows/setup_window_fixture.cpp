@@ -13,18 +13,6 @@ namespace {
 
 constexpr UINT FRAME_IDS[] = {1027, 1029, 1030, 1031, 1032};
 
-std::string className(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string windowText(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
@@ -128,6 +116,18 @@ LRESULT CALLBACK witnessKey(int code, WPARAM removal, LPARAM lParam) {
 }
 
 }  // namespace
+
+std::string className(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string windowText(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
 
 std::string describe(const TestHost::Message& message) {
     char text[16];

@@ -30,6 +30,9 @@ std::string describe(const TestHost::Message& message);
 std::string expectedCommand(ApiDialect dialect, const Bytes& commandBytes);
 
 std::vector<std::string> factoryNames();
+
+std::string className(HWND window);
+std::string windowText(HWND window);
 // A settings file as the plug-in lays it out: names POS1..POS60, then TYPE.
 std::string settingsFileText(const std::vector<std::string>& names, const std::string& type);
 std::string factorySettingsFile(const std::string& type = STAB_TYPE);
