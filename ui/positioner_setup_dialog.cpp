@@ -148,12 +148,14 @@ std::array<const ComboBox*, 3> PositionerSetupDialog::pickers() const {
     return {&gotoPicker_, &storePicker_, &recalculatePicker_};
 }
 
-void PositionerSetupDialog::fillPickers(std::span<const std::string> names) {
+void PositionerSetupDialog::fillPickers(std::span<const std::string> names,
+                                        const std::array<int, 3>& selections) {
     for (const ComboBox* picker : pickers()) picker->resetContent();
     for (int i = 0; i < positionCount_; ++i)
         for (const ComboBox* picker : pickers())
             picker->addString(names[static_cast<std::size_t>(i)]);
-    for (const ComboBox* picker : pickers()) picker->setCurrentSelection(0);
+    for (std::size_t i = 0; i < selections.size(); ++i)
+        pickers()[i]->setCurrentSelection(selections[i]);
 }
 
 void PositionerSetupDialog::send(const DiseqcCommand& command) const {
@@ -294,16 +296,13 @@ void PositionerSetupDialog::switchModel() {
 }
 
 LRESULT PositionerSetupDialog::onSatListChanged(WPARAM, LPARAM) {
-    int kept[3];
-    for (std::size_t i = 0; i < 3; ++i) kept[i] = pickers()[i]->currentSelection();
+    // Selections stay by index, that is by slot, whatever name moved there.
+    std::array<int, 3> kept{};
+    for (std::size_t i = 0; i < kept.size(); ++i) kept[i] = pickers()[i]->currentSelection();
     SatelliteNameTable names;
     for (int row = 0; row < SATELLITE_ROWS; ++row)
         names[static_cast<std::size_t>(row)] = satelliteList_.itemText(row, 0, SAVED_NAME_CAPACITY);
-    for (const ComboBox* picker : pickers()) picker->resetContent();
-    for (int i = 0; i < positionCount_; ++i)
-        for (const ComboBox* picker : pickers())
-            picker->addString(names[static_cast<std::size_t>(i)]);
-    for (std::size_t i = 0; i < 3; ++i) pickers()[i]->setCurrentSelection(kept[i]);
+    fillPickers(names, kept);
     settings_.value().writeNames(names);
     return 0;
 }

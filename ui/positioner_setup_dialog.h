@@ -59,7 +59,10 @@ class PositionerSetupDialog : public Dialog {
     LRESULT onSystemCommand(WPARAM command, LPARAM);
 
     void applyModel(PositionerModel model);
-    void fillPickers(std::span<const std::string> names);
+    // Refills the three pickers for the current model and selects an entry
+    // in each, the first by default.
+    void fillPickers(std::span<const std::string> names,
+                     const std::array<int, 3>& selections = {0, 0, 0});
     std::array<const ComboBox*, 3> pickers() const;
     void setMovementControlsEnabled(bool enabled);
     void showFrame(int control, bool visible);
