@@ -25,5 +25,8 @@ if [ -z "${DISPLAY:-}" ]; then
   rm -f "$screenshot"
   args+=(--screenshot "$(windows_path "$screenshot")")
 fi
+# Wine's helper processes belong to the display they started on.
+export WINEPREFIX=$PWD/build/mingw/wineprefix
+wineserver -k 2>/dev/null || true
 cmake/wine-run.sh "$session/workbench.exe" "${args[@]}" "$(windows_path "$PWD/$session/diseqc.dll")"
 if [ -f "$screenshot" ]; then echo "screenshot written to $screenshot"; fi

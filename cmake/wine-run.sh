@@ -25,14 +25,17 @@ if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
   ) 9>"$build_dir/.wineprefix.lock"
 fi
 
+if [ -z "${DISPLAY:-}" ]; then
+  # A display of our own for this one program. Wine's helper processes bind
+  # to the display they start on, so none is started or kept here for later.
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"
+fi
+
 # Wine's helper processes (services.exe and the like) outlive the program
 # that started them and inherit its standard output: started by a test, they
 # would hold the test runner's pipe open until they exit. Start them here,
-# detached from our output, and keep the server for a while between programs.
+# detached from our output, and keep the server for a while between programs
+# on this display. Whoever made the display stops the server with it.
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"
-fi
 exec wine "$@"
