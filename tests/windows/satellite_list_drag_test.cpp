@@ -14,7 +14,6 @@ namespace {
 constexpr Button LEFT = Button::Left;
 constexpr Button RIGHT = Button::Right;
 // Only ten names stored: any save must write all 60.
-constexpr std::size_t STORED_NAMES = 10;
 
 struct DragCase {
     const char* name;
@@ -31,11 +30,8 @@ class DragGesture : public SatelliteListTest, public ::testing::WithParamInterfa
   protected:
     void SetUp() override {
         SatelliteListTest::SetUp();
-        initialFile_ = partialSettingsFile(factoryNames(), STORED_NAMES, STAB_TYPE);
-        writeSettings(initialFile_);
+        startFromTenStoredNames();
     }
-
-    std::string initialFile_;
 };
 
 // clang-format off
@@ -126,12 +122,9 @@ class SatelliteListInterruptedDrag : public SatelliteListTest {
   protected:
     void SetUp() override {
         SatelliteListTest::SetUp();
-        initialFile_ = partialSettingsFile(factoryNames(), STORED_NAMES, STAB_TYPE);
-        writeSettings(initialFile_);
+        startFromTenStoredNames();
         openList();
     }
-
-    std::string initialFile_;
 };
 
 TEST_F(SatelliteListInterruptedDrag, LosingTheMouseToAnotherWindowEndsItWithoutASwap) {

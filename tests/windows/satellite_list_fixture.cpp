@@ -130,6 +130,11 @@ void SatelliteListTest::reopenList() {
     openList();
 }
 
+void SatelliteListTest::startFrom(const std::string& settings) {
+    initialFile_ = settings;
+    writeSettings(initialFile_);
+}
+
 void SatelliteListTest::readyPointer() {
     // Top right: clear of what other test programs open in the middle of the
     // screen and at its top left. Top-most, as Windows makes a window whose

@@ -39,6 +39,13 @@ class SatelliteListTest : public SetupWindowTest {
     void TearDown() override;
 
     void openList();
+    // Writes the settings file the window will start from and keeps it, so a
+    // test can prove later that nothing was written.
+    void startFrom(const std::string& settings);
+    // The first ten names only: every save must then write all sixty.
+    void startFromTenStoredNames() {
+        startFrom(partialSettingsFile(factoryNames(), 10, STAB_TYPE));
+    }
     // Closes the window and opens it again, as a user would to see what the
     // plug-in reads back from its settings file.
     void reopenList();
@@ -57,6 +64,8 @@ class SatelliteListTest : public SetupWindowTest {
     bool staysAboveSetupWindow(HWND box);
     // Scrolls the list so that rows `top` to `bottom` all show.
     void showRows(int top, int bottom);
+
+    std::string initialFile_;
 
   private:
     void readyPointer();

@@ -11,7 +11,6 @@
 namespace {
 
 // Only ten names stored: any save must write all 60.
-constexpr std::size_t STORED_NAMES = 10;
 
 // What the user sees and does in the rename dialog.
 struct RenameSeen {
@@ -24,8 +23,7 @@ class SatelliteListRename : public SatelliteListTest {
   protected:
     void SetUp() override {
         SatelliteListTest::SetUp();
-        initialFile_ = partialSettingsFile(factoryNames(), STORED_NAMES, STAB_TYPE);
-        writeSettings(initialFile_);
+        startFromTenStoredNames();
         openList();
     }
 
@@ -45,8 +43,6 @@ class SatelliteListRename : public SatelliteListTest {
         EXPECT_EQ(findDialog(RENAME_CAPTION), nullptr) << "the rename dialog stayed open";
         return seen;
     }
-
-    std::string initialFile_;
 };
 
 struct RenameCase {
@@ -141,13 +137,11 @@ class SatelliteListLongName : public SatelliteListTest, public ::testing::WithPa
         for (std::size_t i = 0; i < stored_.size(); ++i)
             stored_[i] = static_cast<char>('a' + i % 26);
         names[ROW] = stored_;
-        initialFile_ = settingsFileText(names, STAB_TYPE);
-        writeSettings(initialFile_);
+        startFrom(settingsFileText(names, STAB_TYPE));
         openList();
     }
 
     std::string stored_;
-    std::string initialFile_;
 };
 
 TEST_P(SatelliteListLongName, IsRefusedOnOkWhileTheDialogStaysOpen) {
