@@ -52,6 +52,9 @@ LRESULT CALLBACK SatelliteListCtrl::subclassProcedure(HWND window, UINT message,
                 break;
             case WM_LBUTTONUP:
             case WM_RBUTTONUP:
+                // The window system may merge the last moves into the
+                // release: the row under the released button is the drop.
+                self->onMouseMove(position);
                 self->endDrag();
                 break;
             case WM_LBUTTONDOWN:
