@@ -15,3 +15,11 @@ target_compile_definitions(native_tests PRIVATE ICON_DIR="${CMAKE_SOURCE_DIR}/re
 target_link_libraries(native_tests PRIVATE diseqc_core GTest::gtest_main)
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
 
+
+# Checks a cross-built diseqc.dll as a file. The MinGW trees run it as their
+# test "plugin_image", also where their DLL's architecture cannot run.
+add_executable(plugin_image_tests ${CMAKE_SOURCE_DIR}/tests/image/pe_image.cpp
+  ${CMAKE_SOURCE_DIR}/tests/image/plugin_image_test.cpp)
+target_compile_options(plugin_image_tests PRIVATE ${DISEQC_WARNINGS})
+target_include_directories(plugin_image_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(plugin_image_tests PRIVATE GTest::gtest_main)

@@ -1,34 +1,58 @@
 #!/usr/bin/env bash
-# Runs a Windows program of this build under Wine: a prefix of the build tree
-# (made on first use), Wine's chatter off, and a virtual display when none is
-# set. Usage: wine-run.sh program.exe [args...]
+# Runs a Windows program of this build under Wine: the loader that matches
+# the program's PE header, a prefix of the build tree per architecture (made
+# on first use), Wine's chatter off, and a virtual display when none is set.
+# Usage: wine-run.sh program.exe [args...]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+fail() {
+  echo "wine-run.sh: $*" >&2
+  exit 1
+}
 
 exe=$1
+[ -f "$exe" ] || fail "no such program: $exe"
 build_dir=${DISEQC_BUILD_DIR:-$(cd "$(dirname "$exe")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+arch=$(pe_wine_arch "$exe") || fail "$exe is not a 32- or 64-bit Windows program"
+wine_use "$arch" "$build_dir"
+
+[ -e "$wine_loader" ] || fail "$wine_loader is missing: run tools/install-prerequisites.sh as root"
+if [ "$arch" = win32 ] && ! can_run_win32; then
+  fail "cannot run the 32-bit $(basename "$exe"): $WIN32_UNAVAILABLE. Use the 64-bit build (preset mingw64) on this machine."
+fi
+if [ -z "${DISPLAY:-}" ] && ! command -v xvfb-run >/dev/null; then
+  fail "no display (DISPLAY is unset) and no xvfb-run for a virtual one: install xvfb and xauth (tools/install-prerequisites.sh), or set DISPLAY"
+fi
 
 if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
   mkdir -p "$WINEPREFIX"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
-      wineboot -i >/dev/null 2>&1 || true
+      log=$WINEPREFIX.log
+      status=0
+      WINEDEBUG=err+all "$wine_loader" wineboot -i >"$log" 2>&1 || status=$?
+      # The registry reaches the disk when the server has finished.
+      wineserver -w || true
+      if [ "$status" -ne 0 ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+        tail -n 20 "$log" >&2
+        fail "could not create the Wine prefix $WINEPREFIX ('$wine_loader wineboot -i' exited $status; its output is in $log). Remove that folder and try again; if it fails again, check that '$wine_loader --version' runs."
+      fi
       # Without a window manager Wine waits for one at every window that
       # closes; unmanaged windows close at once.
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 ||
+        fail "could not configure the Wine prefix $WINEPREFIX (see $log)"
       wineserver -w
       touch "$WINEPREFIX/.diseqc-ready"
     fi
-  ) 9>"$build_dir/.wineprefix.lock"
+  ) 9>"$WINEPREFIX.lock"
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
   # A display of our own for this one program. Wine's helper processes bind
   # to the display they start on, so none is started or kept here for later.
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$wine_loader" "$@"
 fi
 
 # Wine's helper processes (services.exe and the like) outlive the program
@@ -37,5 +61,5 @@ fi
 # detached from our output, and keep the server for a while between programs
 # on this display. Whoever made the display stops the server with it.
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-exec wine "$@"
+"$wine_loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
+exec "$wine_loader" "$@"

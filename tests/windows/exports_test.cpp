@@ -7,6 +7,7 @@
 
 namespace {
 
+#if defined(__i386__)
 // Calls `function` with `argumentCount` zero arguments pushed the way a
 // viewer pushes them and reports how far the stack pointer moved by the
 // call. A cdecl function leaves its arguments for the caller to remove.
@@ -32,6 +33,7 @@ int stackBytesLeftByCall(FARPROC function, int argumentCount) {
         : "ecx", "esi", "memory", "cc");
     return left;
 }
+#endif
 
 struct ExportCase {
     const char* name;
@@ -60,6 +62,10 @@ TEST(Exports, EachNameAndItsOrdinalResolveToTheSameFunction) {
 }
 
 TEST(Exports, EveryCallLeavesItsArgumentsForTheCallerToRemove) {
+#if !defined(__i386__)
+    GTEST_SKIP() << "x86-64 has one calling convention: the callee never removes arguments, so "
+                    "there is no cdecl/stdcall mismatch to catch";
+#else
     PluginLibrary plugin;
     // All-zero arguments: a null name buffer, menu command 0, a start without
     // host window and an exit, none of which may fault.
@@ -68,6 +74,7 @@ TEST(Exports, EveryCallLeavesItsArgumentsForTheCallerToRemove) {
         EXPECT_EQ(stackBytesLeftByCall(plugin.exportNamed(entry.name), entry.arguments),
                   4 * entry.arguments);
     }
+#endif
 }
 
 TEST(Exports, DisplayNameFillsFifteenBytesAndNothingBeyond) {

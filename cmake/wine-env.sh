@@ -1,0 +1,72 @@
+# Wine for the Windows programs of a build tree: the loader and the prefix
+# that match a program's architecture, and whether this machine can run
+# 32-bit programs at all. Sourced by cmake/wine-run.sh, test.sh and run.sh.
+#
+# Debian's `wine` wrapper always takes the 32-bit loader when wine32 is
+# installed, also where the kernel cannot execute it: call the loaders
+# directly.
+
+WINE_LOADER_WIN32=/usr/lib/wine/wine
+WINE_LOADER_WIN64=/usr/lib/wine/wine64
+
+# pe_wine_arch FILE: prints win32 or win64, read from the machine field of
+# the file's PE header; fails for anything else.
+pe_wine_arch() {
+  local file=$1 header machine
+  header=$(od -An -tu4 -j60 -N4 "$file" 2>/dev/null | tr -d ' ')
+  [ -n "$header" ] || return 1
+  machine=$(od -An -tx2 -j$((header + 4)) -N2 "$file" 2>/dev/null | tr -d ' ')
+  case $machine in
+    014c) echo win32 ;;
+    8664) echo win64 ;;
+    *) return 1 ;;
+  esac
+}
+
+# can_run_win32: succeeds when this machine really executes the 32-bit Wine
+# loader. Otherwise fails and leaves the reason in WIN32_UNAVAILABLE.
+# DISEQC_FORCE_64BIT_ONLY=1 takes the 64-bit-only path on any machine.
+can_run_win32() {
+  WIN32_UNAVAILABLE=
+  if [ -n "${DISEQC_FORCE_64BIT_ONLY:-}" ]; then
+    WIN32_UNAVAILABLE="DISEQC_FORCE_64BIT_ONLY is set"
+    return 1
+  fi
+  if [ ! -e "$WINE_LOADER_WIN32" ]; then
+    WIN32_UNAVAILABLE="$WINE_LOADER_WIN32 is missing (package wine32:i386)"
+    return 1
+  fi
+  local output status=0
+  output=$("$WINE_LOADER_WIN32" --version 2>&1) || status=$?
+  if [ "$status" -ne 0 ]; then
+    WIN32_UNAVAILABLE="this machine cannot execute 32-bit programs: '$WINE_LOADER_WIN32 --version' exited $status${output:+ (${output##*: })}"
+    return 1
+  fi
+}
+
+# wine_use ARCH BUILD_DIR: exports the environment for running programs of
+# that architecture from that build tree, each architecture in a prefix of
+# its own, and sets wine_loader.
+wine_use() {
+  local arch=$1 build_dir=$2
+  case $arch in
+    win32) wine_loader=$WINE_LOADER_WIN32 ;;
+    win64) wine_loader=$WINE_LOADER_WIN64 ;;
+    *) echo "wine_use: unknown architecture '$arch'" >&2; return 1 ;;
+  esac
+  export WINEARCH=$arch
+  export WINELOADER=$wine_loader
+  export WINEPREFIX=$build_dir/wineprefix-$arch
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+}
+
+# wine_stop BUILD_DIR: stops the Wine servers of that tree's prefixes. Wine's
+# helper processes belong to the display they started on, so each session
+# begins and ends with none running.
+wine_stop() {
+  local prefix
+  for prefix in "$1"/wineprefix-win32 "$1"/wineprefix-win64; do
+    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  done
+}
