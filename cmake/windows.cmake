@@ -31,6 +31,7 @@ set_target_properties(diseqc PROPERTIES PREFIX "" OUTPUT_NAME diseqc)
 target_include_directories(diseqc PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(diseqc PRIVATE diseqc_core user32 gdi32 comctl32 shell32)
 target_link_options(diseqc PRIVATE ${DISEQC_STATIC_RUNTIME} ${DISEQC_RELEASE_STRIP})
+include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)
 
 file(GLOB WORKBENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/workbench/*.cpp)
 add_executable(workbench ${WORKBENCH_SOURCES})
