@@ -1,6 +1,7 @@
 #include "tests/windows/satellite_list_pointer.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
@@ -14,6 +15,9 @@ namespace {
 constexpr char INPUT_LOCK_NAME[] = "diseqc-windows-tests-pointer";
 constexpr DWORD INPUT_LOCK_WAIT_MS = 60000;
 constexpr DWORD DELIVERY_BOUND_MS = 5000;
+// How long the queue stays quiet before a batch counts as delivered.
+constexpr DWORD SETTLE_MS = 100;
+constexpr int MOVE_ATTEMPTS = 3;
 // Well past the drag threshold of a few pixels, still on the name.
 constexpr int PULL_PIXELS = 14;
 constexpr int BESIDE_LIST_PIXELS = 24;
@@ -73,24 +77,79 @@ int countSince(std::size_t mark, const Batch& batch) {
     return count;
 }
 
+// What was taken from the queue since `mark`, for a delivery that never came.
+std::string retrievedSince(std::size_t mark) {
+    std::lock_guard guard(retrievals.lock);
+    std::string text;
+    for (std::size_t i = mark; i < retrievals.entries.size(); ++i) {
+        const Retrieved& entry = retrievals.entries[i];
+        char line[64];
+        std::snprintf(line, sizeof line, " 0x%04X@%ld,%ld", entry.message, entry.pt.x, entry.pt.y);
+        text += line;
+    }
+    return text.empty() ? " no mouse message" : text;
+}
+
 std::size_t logSize() {
     std::lock_guard guard(retrievals.lock);
     return retrievals.entries.size();
+}
+
+// The last move taken since `mark`, if any.
+bool lastMoveSince(std::size_t mark, POINT& at) {
+    std::lock_guard guard(retrievals.lock);
+    for (std::size_t i = retrievals.entries.size(); i > mark; --i) {
+        if (retrievals.entries[i - 1].message == WM_MOUSEMOVE) {
+            at = retrievals.entries[i - 1].pt;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Under Wine an injected move also warps the X pointer, and the X server's
+// report of that warp comes back a little later as a move of its own. Late
+// enough, it lands after the next injected move and puts the pointer back
+// where it was. So a batch counts only once the queue has stayed quiet for a
+// while, and a move that such an echo overtook is made again.
+bool settle(std::size_t mark, const Batch& batch, DWORD start) {
+    for (std::size_t seen = logSize();;) {
+        Sleep(SETTLE_MS);
+        const std::size_t now = logSize();
+        if (now == seen) break;
+        seen = now;
+        if (GetTickCount() - start > DELIVERY_BOUND_MS) break;
+    }
+    POINT last{};
+    return !batch.matchPoint || !lastMoveSince(mark, last) ||
+           (last.x == batch.at.x && last.y == batch.at.y);
 }
 
 // Runs on a thread of its own, so that it goes on while the window thread
 // sits in any modal loop, even one that dispatches nothing.
 std::string deliver(std::vector<Batch>& batches) {
     for (Batch& batch : batches) {
-        const std::size_t mark = logSize();
-        const UINT sent =
-            SendInput(static_cast<UINT>(batch.inputs.size()), batch.inputs.data(), sizeof(INPUT));
-        if (sent != batch.inputs.size()) return "SendInput refused " + batch.what;
-        if (batch.awaited == 0) continue;
-        const DWORD start = GetTickCount();
-        while (countSince(mark, batch) < batch.count) {
-            if (GetTickCount() - start > DELIVERY_BOUND_MS) return "never delivered: " + batch.what;
-            Sleep(5);
+        for (int attempt = 1;; ++attempt) {
+            const std::size_t mark = logSize();
+            const UINT sent = SendInput(static_cast<UINT>(batch.inputs.size()), batch.inputs.data(),
+                                        sizeof(INPUT));
+            if (sent != batch.inputs.size()) return "SendInput refused " + batch.what;
+            if (batch.awaited == 0) break;
+            const DWORD start = GetTickCount();
+            while (countSince(mark, batch) < batch.count) {
+                if (GetTickCount() - start > DELIVERY_BOUND_MS) {
+                    POINT cursor{};
+                    GetCursorPos(&cursor);
+                    return "never delivered: " + batch.what +
+                           "; taken meanwhile:" + retrievedSince(mark) + "; cursor at " +
+                           std::to_string(cursor.x) + "," + std::to_string(cursor.y);
+                }
+                Sleep(5);
+            }
+            if (settle(mark, batch, start)) break;
+            if (attempt == MOVE_ATTEMPTS)
+                return "moved back after " + batch.what +
+                       " every time; taken:" + retrievedSince(mark);
         }
     }
     return {};
@@ -227,6 +286,10 @@ bool Pointer::probe() {
     POINT cursor{};
     GetCursorPos(&cursor);
     return cursor.x == second.x && cursor.y == second.y;
+}
+
+std::string Pointer::retrievedMessages() {
+    return retrievedSince(0);
 }
 
 POINT Pointer::clientPoint(const PointerStep& step) const {

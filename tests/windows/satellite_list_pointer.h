@@ -50,6 +50,9 @@ class Pointer {
 
     POINT screenPoint(const PointerStep& step) const;
 
+    // The mouse messages taken from the queue so far, for a failure report.
+    static std::string retrievedMessages();
+
   private:
     bool probe();
     std::string performReal(const std::vector<PointerStep>& steps);
