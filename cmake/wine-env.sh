@@ -48,7 +48,9 @@ can_run_win32() {
 # that architecture from that build tree, each architecture in a prefix of
 # its own, and sets wine_loader.
 wine_use() {
-  local arch=$1 build_dir=$2
+  local arch=$1 build_dir
+  # Wine takes absolute prefixes only.
+  build_dir=$(cd "$2" && pwd) || return 1
   case $arch in
     win32) wine_loader=$WINE_LOADER_WIN32 ;;
     win64) wine_loader=$WINE_LOADER_WIN64 ;;
@@ -63,10 +65,13 @@ wine_use() {
 
 # wine_stop BUILD_DIR: stops the Wine servers of that tree's prefixes. Wine's
 # helper processes belong to the display they started on, so each session
-# begins and ends with none running.
+# begins and ends with none running: a helper that died with an earlier
+# display is started again by a test program, inherits its output and holds
+# the test runner's pipe open until the test times out.
 wine_stop() {
-  local prefix
-  for prefix in "$1"/wineprefix-win32 "$1"/wineprefix-win64; do
-    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  local build_dir prefix
+  build_dir=$(cd "$1" 2>/dev/null && pwd) || return 0
+  for prefix in "$build_dir"/wineprefix-win32 "$build_dir"/wineprefix-win64; do
+    if [ -d "$prefix" ]; then WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; fi
   done
 }

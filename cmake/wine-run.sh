@@ -55,11 +55,27 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$wine_loader" "$@"
 fi
 
-# Wine's helper processes (services.exe and the like) outlive the program
-# that started them and inherit its standard output: started by a test, they
-# would hold the test runner's pipe open until they exit. Start them here,
-# detached from our output, and keep the server for a while between programs
-# on this display. Whoever made the display stops the server with it.
+# Wine's helper processes outlive the program that started them and inherit
+# its standard output: started by a test, they would hold the test runner's
+# pipe open until they exit. services.exe and the like are started here,
+# detached from our output, and the server is kept for a while between
+# programs on this display; whoever made the display stops the server with
+# it. explorer.exe, which looks after the desktop, is started again by
+# whichever program opens a window after the last one has gone, and lives as
+# long as other programs keep windows open: so the program writes into files,
+# which are relayed to our output until the program ends.
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
 "$wine_loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
-exec "$wine_loader" "$@"
+
+output=$(mktemp)
+errors=$(mktemp)
+trap 'rm -f "$output" "$errors"' EXIT
+"$wine_loader" "$@" >"$output" 2>"$errors" &
+program=$!
+tail -n +1 -s 0.1 --pid="$program" -f "$output" &
+tail -n +1 -s 0.1 --pid="$program" -f "$errors" >&2 &
+status=0
+wait "$program" || status=$?
+# The relays stop once they have passed on the last of it.
+wait
+exit "$status"
