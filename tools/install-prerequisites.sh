@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev clang libclang-rt-14-dev
-          g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb xauth)
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
+          xvfb xauth)
 
 missing=()
 for package in "${packages[@]}"; do
