@@ -3,7 +3,7 @@
 # when they are there already.
 set -euo pipefail
 
-packages=(cmake g++ make googletest libgtest-dev clang libclang-rt-14-dev
+packages=(cmake g++ make googletest libgtest-dev clang-14 libclang-rt-14-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
           xvfb xauth)
 

@@ -15,6 +15,7 @@
 
 #include "tests/windows/dialog_template_reader.h"
 #include "tests/windows/plugin_library.h"
+#include "tests/windows/test_host.h"
 
 namespace {
 
@@ -260,6 +261,7 @@ INT_PTR CALLBACK quietDialog(HWND, UINT message, WPARAM, LPARAM) {
 class BuiltDialog {
   public:
     BuiltDialog(HMODULE module, WORD id) {
+        EXPECT_TRUE(foreground_.held()) << "another test kept the display for 100 s";
         INITCOMMONCONTROLSEX classes{
             sizeof classes, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&classes);
@@ -283,6 +285,7 @@ class BuiltDialog {
     }
 
   private:
+    ForegroundLock foreground_;
     HWND window_ = nullptr;
 };
 

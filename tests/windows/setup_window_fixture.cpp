@@ -242,17 +242,6 @@ LRESULT CALLBACK ControlEventRecorder::onCall(int code, WPARAM wParam, LPARAM lP
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-ForegroundLock::ForegroundLock() : mutex_(CreateMutexA(nullptr, FALSE, "diseqc-tests-foreground")) {
-    // A test that dies holding the lock abandons it, which hands it on.
-    const DWORD waited = mutex_ ? WaitForSingleObject(mutex_, 100000) : WAIT_FAILED;
-    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-}
-
-ForegroundLock::~ForegroundLock() {
-    if (held_) ReleaseMutex(mutex_);
-    if (mutex_) CloseHandle(mutex_);
-}
-
 void runPlainHostLoop() {
     constexpr UINT LOOP_DONE = WM_APP + 0x31;
     PostThreadMessageA(GetCurrentThreadId(), LOOP_DONE, 0, 0);

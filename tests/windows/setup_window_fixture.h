@@ -95,24 +95,6 @@ struct KeyPress {
     std::vector<int> focused;
 };
 
-// Parallel test processes share one display, and under Wine a window that
-// opens in one of them takes the foreground, and with it the keyboard focus,
-// from the others. Tests that open windows hold this lock, so that they run
-// one at a time across processes.
-class ForegroundLock {
-  public:
-    ForegroundLock();
-    ~ForegroundLock();
-    ForegroundLock(const ForegroundLock&) = delete;
-    ForegroundLock& operator=(const ForegroundLock&) = delete;
-
-    bool held() const { return held_; }
-
-  private:
-    HANDLE mutex_;
-    bool held_ = false;
-};
-
 // The host's own message loop: GetMessage, TranslateMessage, DispatchMessage
 // and nothing else, run until what is queued now has been handled.
 void runPlainHostLoop();

@@ -23,7 +23,19 @@ void registerClass() {
 }
 }  // namespace
 
+ForegroundLock::ForegroundLock() : mutex_(CreateMutexA(nullptr, FALSE, "diseqc-tests-foreground")) {
+    // A test that dies holding the lock abandons it, which hands it on.
+    const DWORD waited = mutex_ ? WaitForSingleObject(mutex_, 100000) : WAIT_FAILED;
+    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+ForegroundLock::~ForegroundLock() {
+    if (held_) ReleaseMutex(mutex_);
+    if (mutex_) CloseHandle(mutex_);
+}
+
 TestHost::TestHost() {
+    if (!foreground_.held()) throw std::runtime_error("another test kept the display for 100 s");
     registerClass();
     window_ = CreateWindowExA(0, HOST_CLASS, "Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                               640, 480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);

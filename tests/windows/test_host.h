@@ -7,9 +7,28 @@
 
 #include <windows.h>
 
+// Parallel test processes share one display, and under Wine a window that
+// opens in one of them takes the foreground, and with it the keyboard focus,
+// from the others. Tests that open windows hold this lock, so that they run
+// one at a time across processes.
+class ForegroundLock {
+  public:
+    ForegroundLock();
+    ~ForegroundLock();
+    ForegroundLock(const ForegroundLock&) = delete;
+    ForegroundLock& operator=(const ForegroundLock&) = delete;
+
+    bool held() const { return held_; }
+
+  private:
+    HANDLE mutex_;
+    bool held_ = false;
+};
+
 // A real top-level host window that records every host message it receives,
 // with a copy of the bytes behind the pointer taken while the message is
-// being handled (the pointer is valid only then).
+// being handled (the pointer is valid only then). It holds the foreground
+// lock while it exists.
 class TestHost {
   public:
     struct Message {
@@ -35,6 +54,7 @@ class TestHost {
     static LRESULT CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
     void record(WPARAM code, LPARAM pointer);
 
+    ForegroundLock foreground_;
     HWND window_ = nullptr;
     std::optional<std::string> apiAnswer_;
     std::vector<Message> messages_;
