@@ -11,10 +11,26 @@ if(MINGW)
   set(DISEQC_RELEASE_STRIP $<$<CONFIG:Release>:-s>)
 endif()
 
-file(GLOB PLUGIN_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/plugin/*.cpp ${CMAKE_SOURCE_DIR}/win/*.cpp ${CMAKE_SOURCE_DIR}/ui/*.cpp)
-add_library(diseqc_plugin_objects OBJECT ${PLUGIN_SOURCES}
-  ${CMAKE_SOURCE_DIR}/host/host_channel.cpp ${CMAKE_SOURCE_DIR}/store/win32_profile.cpp)
+# The Windows side of the plug-in.
+set(PLUGIN_SOURCES
+  host/host_channel.cpp
+  plugin/exports.cpp
+  plugin/info_page.cpp
+  plugin/module_context.cpp
+  plugin/plugin_state.cpp
+  plugin/setup_window.cpp
+  store/win32_profile.cpp
+  ui/about_dialog.cpp
+  ui/positioner_setup_dialog.cpp
+  ui/sat_name_dialog.cpp
+  ui/satellite_list_ctrl.cpp
+  win/controls.cpp
+  win/data_exchange.cpp
+  win/dialog.cpp
+  win/dialog_keys.cpp
+  win/message_box.cpp)
+list(TRANSFORM PLUGIN_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+add_library(diseqc_plugin_objects OBJECT ${PLUGIN_SOURCES})
 target_link_libraries(diseqc_plugin_objects PUBLIC diseqc_core)
 target_compile_options(diseqc_plugin_objects PRIVATE ${DISEQC_WARNINGS})
 target_compile_definitions(diseqc_plugin_objects PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
@@ -33,7 +49,22 @@ target_link_libraries(diseqc PRIVATE diseqc_core user32 gdi32 comctl32 shell32)
 target_link_options(diseqc PRIVATE ${DISEQC_STATIC_RUNTIME} ${DISEQC_RELEASE_STRIP})
 include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)
 
-file(GLOB WORKBENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/workbench/*.cpp)
+set(WORKBENCH_SOURCES
+  command_line.cpp
+  host_request_log.cpp
+  main.cpp
+  main_window.cpp
+  plugin_menu.cpp
+  plugin_module.cpp
+  plugin_session.cpp
+  png_writer.cpp
+  screen_capture.cpp
+  screenshot.cpp
+  standard_tour.cpp
+  tour.cpp
+  tour_steps.cpp
+  workbench_log.cpp)
+list(TRANSFORM WORKBENCH_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
 add_executable(workbench ${WORKBENCH_SOURCES})
 target_compile_options(workbench PRIVATE ${DISEQC_WARNINGS})
 target_link_libraries(workbench PRIVATE diseqc_core user32 gdi32 comctl32)
