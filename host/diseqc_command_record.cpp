@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-std::size_t commandLength(std::span<const std::uint8_t> bytes) {
-    return static_cast<std::size_t>(std::find(bytes.begin(), bytes.end(), 0) - bytes.begin());
-}
+#include "positioner/diseqc_command.h"
 
 std::optional<DiseqcCommandRecord> encodeRecord(std::span<const std::uint8_t> bytes) {
     const std::size_t length = commandLength(bytes);

@@ -27,10 +27,6 @@ static_assert(offsetof(DiseqcCommandRecord, data) == 12);
 // the terminating zero.
 inline constexpr std::size_t RECORD_MAX_COMMAND_BYTES = 15;
 
-// Length of a zero-terminated command held in `bytes`: the bytes before the
-// first zero, or all of them when there is none.
-std::size_t commandLength(std::span<const std::uint8_t> bytes);
-
 // The record for a command, or nothing when the command does not fit: a
 // longer command is refused rather than cut, since a cut DiSEqC command
 // would move the dish somewhere nobody asked for.

@@ -11,13 +11,13 @@ namespace {
 constexpr const char* NATIVE_PREFIX = "native  ";
 constexpr const char* RECORD_PREFIX = "md-api  ";
 
+}  // namespace
+
 std::string hex32(std::uint32_t value) {
     char text[11];
     std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
     return text;
 }
-
-}  // namespace
 
 std::string nativeCommandLine(const std::uint8_t* bytes) {
     if (bytes == nullptr) return std::string(NATIVE_PREFIX) + "no command: null pointer";

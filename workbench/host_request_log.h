@@ -13,6 +13,9 @@
 // send the workbench through its whole address space.
 inline constexpr std::size_t NATIVE_COMMAND_READ_LIMIT = 64;
 
+// A 32-bit value as the log shows it: 0x and eight hexadecimal digits.
+std::string hex32(std::uint32_t value);
+
 // The log line for a native command at `bytes`.
 std::string nativeCommandLine(const std::uint8_t* bytes);
 

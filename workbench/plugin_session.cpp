@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <cstring>
 
 #include "host/host_messages.h"
@@ -50,12 +49,6 @@ BOOL CALLBACK collectPluginWindow(HWND window, LPARAM context) {
 std::string captionOf(HWND window) {
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string hex32(std::uint32_t value) {
-    char text[11];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
     return text;
 }
 
