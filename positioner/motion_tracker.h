@@ -17,14 +17,6 @@ inline constexpr std::array<int, 10> FRAME_SEQUENCE{1027, 1029, 1030, 1031, 1032
 inline constexpr std::array<int, 12> MovementControls{1002, 1003, 1004, 1005, 1019, 1020,
                                                       1021, 1006, 1022, 1001, 1039, 1040};
 
-struct IndicatorFrame {
-    int control;
-    int icon;
-};
-
-inline constexpr std::array<IndicatorFrame, 5> INDICATOR_FRAMES{
-    {{1027, 1007}, {1029, 1008}, {1030, 1009}, {1031, 1010}, {1032, 1011}}};
-
 // Control ids; 0 where there is nothing to hide or show.
 struct TickOutcome {
     int hideFrame;

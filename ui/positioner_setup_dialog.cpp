@@ -1,6 +1,8 @@
 #include "ui/positioner_setup_dialog.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/host_channel.h"
@@ -16,6 +18,7 @@ namespace {
 
 constexpr int SATELLITE_ROWS = static_cast<int>(SATELLITE_COUNT);
 constexpr int MAX_DEGREES = 19;
+constexpr int INITIAL_DEGREES = 1;
 // Names are fetched from the list into buffers of this size for saving.
 constexpr int SAVED_NAME_CAPACITY = 150;
 
@@ -63,9 +66,6 @@ void PositionerSetupDialog::DoDataExchange(DataExchange& exchange) {
     exchange.bindControl(1036, recalculatePicker_);
     exchange.bindControl(1035, storePicker_);
     exchange.bindControl(1034, gotoPicker_);
-    const int frameIds[] = {1032, 1031, 1030, 1029, 1027};
-    for (std::size_t i = 0; i < indicatorFrames_.size(); ++i)
-        exchange.bindControl(frameIds[i], indicatorFrames_[i]);
     exchange.bindControl(1016, eastSpin_);
     exchange.bindControl(1015, eastEdit_);
     exchange.bindControl(1018, westSpin_);
@@ -84,14 +84,12 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     SendMessageA(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_));
     SendMessageA(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon_));
 
-    westDegrees_ = 1;
-    eastDegrees_ = 1;
-    westSpin_.setPosition(westDegrees_);
-    westSpin_.setRange(0, MAX_DEGREES);
-    westEdit_.setText(std::to_string(westDegrees_));
-    eastSpin_.setPosition(static_cast<std::uint16_t>(eastDegrees_));
-    eastSpin_.setRange(0, MAX_DEGREES);
-    eastEdit_.setText(std::to_string(eastDegrees_));
+    for (auto [spin, edit] :
+         {std::pair{&westSpin_, &westEdit_}, std::pair{&eastSpin_, &eastEdit_}}) {
+        spin->setPosition(INITIAL_DEGREES);
+        spin->setRange(0, MAX_DEGREES);
+        edit->setText(std::to_string(INITIAL_DEGREES));
+    }
 
     settings_.value().ensureExists();
     const SatelliteNameTable names = settings_.value().readNames();
@@ -189,16 +187,15 @@ void PositionerSetupDialog::showFrame(int control, bool visible) {
 }
 
 void PositionerSetupDialog::onDriveWest() {
-    drive(westSpin_, westDegrees_, false);
+    drive(westSpin_, false);
 }
 
 void PositionerSetupDialog::onDriveEast() {
-    drive(eastSpin_, eastDegrees_, true);
+    drive(eastSpin_, true);
 }
 
-void PositionerSetupDialog::drive(const UpDown& spin, int& remembered, bool east) {
+void PositionerSetupDialog::drive(const UpDown& spin, bool east) {
     const auto degrees = static_cast<std::uint16_t>(LOWORD(spin.position()));
-    remembered = degrees;
     if (degrees == 0) return;
     setMovementControlsEnabled(false);
     const DriveStart start = tracker_.startDrive(degrees, speed_, east);

@@ -45,7 +45,7 @@ class PositionerSetupDialog : public Dialog {
 
     void onDriveWest();
     void onDriveEast();
-    void drive(const UpDown& spin, int& remembered, bool east);
+    void drive(const UpDown& spin, bool east);
     void onStop();
     LRESULT onTick(WPARAM, LPARAM);
     void onStepWest();
@@ -75,14 +75,11 @@ class PositionerSetupDialog : public Dialog {
     ComboBox recalculatePicker_;
     ComboBox storePicker_;
     ComboBox gotoPicker_;
-    std::array<IconControl, 5> indicatorFrames_;
     UpDown eastSpin_;
     Edit eastEdit_;
     UpDown westSpin_;
     Edit westEdit_;
     UINT_PTR timerHandle_ = 0;
-    int westDegrees_ = 1;
-    int eastDegrees_ = 1;
     MotionTracker tracker_;
     float speed_ = 0.0F;
     int positionCount_ = 0;

@@ -66,5 +66,3 @@ class ListView : public Window {
         send(LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
     }
 };
-
-class IconControl : public Window {};
