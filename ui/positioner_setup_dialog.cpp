@@ -122,18 +122,10 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     // Centred over the owner when it is visible, otherwise on the work area.
     // The template asks to stay above other windows; not every window system
     // derives that from the template, so it is asked for here as well.
-    RECT own{};
-    GetWindowRect(window(), &own);
-    RECT area{};
+    RECT area = workArea();
     HWND owner = GetWindow(window(), GW_OWNER);
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
-        GetWindowRect(owner, &area);
-    } else {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    const int x = area.left + ((area.right - area.left) - (own.right - own.left)) / 2;
-    const int y = area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2;
-    SetWindowPos(window(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
+    centreAboveOthers(area);
     return TRUE;
 }
 

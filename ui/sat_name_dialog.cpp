@@ -14,14 +14,7 @@ BOOL SatNameDialog::OnInitDialog() {
     // work area is where the user looks for it. The setup window stays above
     // other windows and does not own this box, so the box must stay above
     // too, or it opens hidden behind the setup window with the keyboard.
-    RECT own{};
-    RECT area{};
-    GetWindowRect(window(), &own);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    SetWindowPos(window(), HWND_TOPMOST,
-                 area.left + ((area.right - area.left) - (own.right - own.left)) / 2,
-                 area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE);
+    centreAboveOthers(workArea());
     return TRUE;
 }
 

@@ -32,6 +32,20 @@ INT_PTR Dialog::DoModal() {
                            &Dialog::procedure, reinterpret_cast<LPARAM>(this));
 }
 
+void Dialog::centreAboveOthers(const RECT& area) const {
+    RECT own{};
+    GetWindowRect(hwnd_, &own);
+    const int x = area.left + ((area.right - area.left) - (own.right - own.left)) / 2;
+    const int y = area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2;
+    SetWindowPos(hwnd_, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+RECT Dialog::workArea() {
+    RECT area{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
 bool Dialog::UpdateData(bool saveAndValidate) {
     DataExchange exchange(hwnd_, saveAndValidate, boundControls_);
     DoDataExchange(exchange);

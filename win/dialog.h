@@ -49,6 +49,11 @@ class Dialog {
     // message once the handler has returned.
     LRESULT Default();
 
+    // Moves the window to the middle of `area` and above other windows,
+    // without activating it.
+    void centreAboveOthers(const RECT& area) const;
+    static RECT workArea();
+
   private:
     static INT_PTR CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
