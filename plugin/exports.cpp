@@ -8,7 +8,7 @@
 #include "res/resource_ids.h"
 
 namespace {
-constexpr char DISPLAY_NAME[] = "DiSEqC Control";
+constexpr char DISPLAY_NAME[] = PLUGIN_DISPLAY_NAME;
 static_assert(sizeof DISPLAY_NAME == 15);
 }  // namespace
 

@@ -3,6 +3,9 @@
 // Resource and command ids. Hosts and stored layouts rely on these numbers,
 // so they never change.
 
+// The name the host shows for the plug-in; its message boxes carry it too.
+#define PLUGIN_DISPLAY_NAME "DiSEqC Control"
+
 #define ID_PLUGIN_SETUP 40008
 #define ID_PLUGIN_INFO 40009
 

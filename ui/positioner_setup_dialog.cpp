@@ -248,7 +248,7 @@ void PositionerSetupDialog::onStore() {
 }
 
 void PositionerSetupDialog::onRecalculate() {
-    const bool go = confirmed(window(), "Modify all stored Sat. Positions?");
+    const bool go = confirmed(window(), PLUGIN_DISPLAY_NAME, "Modify all stored Sat. Positions?");
     // The window may have been closed while the question was open.
     if (!go || !window()) return;
     if (const int slot = pickerSlot(recalculatePicker_))
@@ -256,7 +256,7 @@ void PositionerSetupDialog::onRecalculate() {
 }
 
 void PositionerSetupDialog::restoreFactorySettings() {
-    const bool go = confirmed(window(), "Reset all stored Sat. Positions?");
+    const bool go = confirmed(window(), PLUGIN_DISPLAY_NAME, "Reset all stored Sat. Positions?");
     if (!go || !window()) return;
     const auto& factory = FactorySatelliteTable::names();
     const std::vector<std::string> names(factory.begin(), factory.end());

@@ -1,9 +1,9 @@
 #include "win/message_box.h"
 
-int showMessage(HWND owner, const char* text, UINT buttons) {
-    return MessageBoxA(owner, text, "DiSEqC Control", buttons);
+int showMessage(HWND owner, const char* caption, const char* text, UINT buttons) {
+    return MessageBoxA(owner, text, caption, buttons);
 }
 
-bool confirmed(HWND owner, const char* question) {
-    return showMessage(owner, question, MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
+bool confirmed(HWND owner, const char* caption, const char* question) {
+    return showMessage(owner, caption, question, MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
 }

@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-// The plug-in's own message boxes: owned by the given window, titled with the
-// plug-in's name. Returns the button that ended the box (0 if the box was
-// torn down with its owner).
-int showMessage(HWND owner, const char* text, UINT buttons);
+// A message box owned by the given window. Returns the button that ended the
+// box (0 if the box was torn down with its owner).
+int showMessage(HWND owner, const char* caption, const char* text, UINT buttons);
 
 // OK and Cancel; true unless the answer was Cancel.
-bool confirmed(HWND owner, const char* question);
+bool confirmed(HWND owner, const char* caption, const char* question);
