@@ -79,6 +79,11 @@ endif()
 add_executable(res_recorder ${CMAKE_SOURCE_DIR}/tests/windows/programs/res_recorder.cpp)
 target_compile_options(res_recorder PRIVATE ${DISEQC_WARNINGS})
 target_link_options(res_recorder PRIVATE ${DISEQC_STATIC_RUNTIME})
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}
+    -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:res_recorder>
+    -P ${CMAKE_SOURCE_DIR}/tests/windows/check_exit_status.cmake)
+endif()
 
 file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 # The tests load the real plug-in; beside that they link the few pieces that
