@@ -16,7 +16,6 @@ set(PLUGIN_SOURCES
   host/host_channel.cpp
   plugin/exports.cpp
   plugin/info_page.cpp
-  plugin/module_context.cpp
   plugin/plugin_state.cpp
   plugin/setup_window.cpp
   store/win32_profile.cpp
@@ -89,7 +88,7 @@ file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windo
 # The tests load the real plug-in; beside that they link the few pieces that
 # they exercise directly against a real host window.
 add_executable(windows_tests ${WINDOWS_TEST_SOURCES} ${DISEQC_COMMON_TEST_SOURCES}
-  ${CMAKE_SOURCE_DIR}/host/host_channel.cpp ${CMAKE_SOURCE_DIR}/plugin/module_context.cpp
+  ${CMAKE_SOURCE_DIR}/host/host_channel.cpp
   ${CMAKE_SOURCE_DIR}/store/win32_profile.cpp)
 target_compile_options(windows_tests PRIVATE ${DISEQC_WARNINGS})
 target_compile_definitions(windows_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)

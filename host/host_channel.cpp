@@ -4,10 +4,8 @@
 
 #include "host/diseqc_command_record.h"
 #include "host/host_messages.h"
-#include "plugin/module_context.h"
 
 std::string HostChannel::identify() const {
-    ModuleContext context;
     char name[HOST_API_NAME_BUFFER] = {};
     SendMessageA(hostWindow_, HOST_MESSAGE, HOST_MSG_QUERY_API, reinterpret_cast<LPARAM>(name));
     return apiNameFromBuffer(name, sizeof name);
@@ -18,7 +16,6 @@ void HostChannel::sendCommand(ApiDialect dialect, const DiseqcCommand& command) 
 }
 
 bool HostChannel::sendCommandBytes(ApiDialect dialect, std::span<const std::uint8_t> bytes) const {
-    ModuleContext context;
     const std::optional<DiseqcCommandRecord> record = encodeRecord(bytes);
     if (!record) return false;
     if (dialect == ApiDialect::MdApi) {

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "plugin/module_context.h"
 #include "plugin/plugin_commands.h"
 #include "plugin/plugin_state.h"
 #include "res/resource_ids.h"
@@ -10,13 +9,24 @@
 namespace {
 constexpr char DISPLAY_NAME[] = PLUGIN_DISPLAY_NAME;
 static_assert(sizeof DISPLAY_NAME == 15);
+
+// Runs an entry from the host. Nothing thrown may unwind into code that is
+// not ours, so it ends here.
+template <class Body>
+void guardedEntry(Body&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
 }  // namespace
 
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        setPluginModule(module);
+        pluginState().module = module;
         DisableThreadLibraryCalls(module);
     }
     return TRUE;
@@ -37,7 +47,7 @@ void __cdecl On_Start(UINT_PTR, HWND hostWindow, UINT_PTR, UINT_PTR) {
         if (state.setupWindow) closeSetupWindow();
         // The plug-in's own file, whatever it is called: a renamed copy keeps
         // its settings beside itself and not in the host's folder.
-        readModulePath(pluginModule(), state.modulePath);
+        readModulePath(state.module, state.modulePath);
         state.started = true;
     });
 }

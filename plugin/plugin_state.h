@@ -2,16 +2,19 @@
 
 #include <windows.h>
 
-class PositionerSetupDialog;
+class Dialog;
 
 inline constexpr int MODULE_PATH_CAPACITY = 260;
 
 // The one process-wide state of the plug-in. It refers to the setup window
-// without owning it: the window object deletes itself once destroyed.
+// without owning it: the window owns its object and says when it has gone.
 struct PluginState {
+    // The plug-in's own module, as the loader gave it at attach: its
+    // resources are looked up there, never in the host's executable.
+    HINSTANCE module = nullptr;
     HWND hostWindow = nullptr;
     char modulePath[MODULE_PATH_CAPACITY] = {};
-    PositionerSetupDialog* setupWindow = nullptr;
+    Dialog* setupWindow = nullptr;
     bool started = false;
 };
 

@@ -1,6 +1,9 @@
+#include <memory>
+
 #include <windows.h>
 #include <commctrl.h>
 
+#include "host/host_channel.h"
 #include "plugin/plugin_commands.h"
 #include "plugin/plugin_state.h"
 #include "store/settings_path.h"
@@ -17,17 +20,14 @@ void openSetupWindow() {
 
     // The plug-in has no application object of its own whose main window
     // could own the dialog, and the host's window is deliberately not used.
-    auto* dialog = new PositionerSetupDialog(nullptr);
-    state.setupWindow = dialog;
-    dialog->setSettingsPath(settingsPathFor(state.modulePath));
-    if (!dialog->Create() && state.setupWindow == dialog) {
-        // No window ever existed to delete the object; a window that was
-        // made and destroyed again has deleted it and unregistered it.
-        state.setupWindow = nullptr;
-        delete dialog;
-    }
+    auto dialog = std::make_unique<PositionerSetupDialog>(
+        state.module, HostChannel(state.hostWindow), settingsPathFor(state.modulePath));
+    // Known before the window exists: the host may stop the plug-in while the
+    // window starts up, and that must close it.
+    state.setupWindow = dialog.get();
+    Dialog::openModeless(std::move(dialog), [] { pluginState().setupWindow = nullptr; });
 }
 
 void closeSetupWindow() {
-    if (PositionerSetupDialog* open = pluginState().setupWindow) open->closeWindow();
+    if (Dialog* open = pluginState().setupWindow) open->DestroyWindow();
 }

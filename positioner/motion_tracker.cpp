@@ -27,7 +27,7 @@ DriveStart MotionTracker::startDrive(std::uint16_t degrees, float speed, bool ea
 TickOutcome MotionTracker::tick() {
     // The tick after the count has run out ends the drive, so the last frame stays up for a
     // full period. A stray tick while idle repeats that end harmlessly.
-    if (remainingTicks_ == 0) return {currentFrame(), 0, true};
+    if (remainingTicks_ == 0) return {currentFrame(), NO_PICTURE, true};
 
     --remainingTicks_;
     const int hidden = currentFrame();
@@ -37,7 +37,7 @@ TickOutcome MotionTracker::tick() {
 
 StopOutcome MotionTracker::stop() {
     // In the last period the positioner has nominally arrived; the next tick ends the drive.
-    if (remainingTicks_ == 0) return {false, 0};
+    if (remainingTicks_ == 0) return {false, NO_PICTURE};
     remainingTicks_ = 0;
     return {true, currentFrame()};
 }

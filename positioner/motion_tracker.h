@@ -5,28 +5,25 @@
 
 #include "positioner/diseqc_command.h"
 
-inline constexpr std::uint32_t MOTION_TIMER_ID = 40200;
 inline constexpr std::uint32_t TICK_MS = 200;
 inline constexpr std::uint32_t MIN_DRIVE_MS = 1000;
 
-// Indicator controls: the dish swings forward and back, each end picture held for two ticks.
-inline constexpr std::array<int, 10> FRAME_SEQUENCE{1027, 1029, 1030, 1031, 1032,
-                                                    1032, 1031, 1030, 1029, 1027};
+// The indicator has five pictures of the dish, 0 to 4. It swings forward and back, each end
+// picture held for two ticks.
+inline constexpr int INDICATOR_PICTURES = 5;
+inline constexpr std::array<int, 10> FRAME_SEQUENCE{0, 1, 2, 3, 4, 4, 3, 2, 1, 0};
+inline constexpr int NO_PICTURE = -1;
 
-// Locked during a tracked drive, always walked in this order.
-inline constexpr std::array<int, 12> MovementControls{1002, 1003, 1004, 1005, 1019, 1020,
-                                                      1021, 1006, 1022, 1001, 1039, 1040};
-
-// Control ids; 0 where there is nothing to hide or show.
+// Pictures to hide and show; NO_PICTURE where there is nothing to do.
 struct TickOutcome {
     int hideFrame;
     int showFrame;
-    // Kill the timer and unlock MovementControls.
+    // Stop timing and unlock the controls that the drive locked.
     bool driveOver;
 };
 
 struct StopOutcome {
-    // Kill the timer, hide hideFrame, unlock MovementControls and send halt.
+    // Stop timing, hide hideFrame, unlock the controls and send halt.
     bool wasCounting;
     int hideFrame;
 };

@@ -20,10 +20,6 @@ float speed(PositionerModel model) {
     return model == PositionerModel::Stab ? STAB_SPEED : MOTECK_SPEED;
 }
 
-int radioButtonId(PositionerModel model) {
-    return model == PositionerModel::Stab ? 1039 : 1040;
-}
-
 PositionerModel modelFromSettingsValue(std::string_view value) {
     return value == STAB_SETTINGS_VALUE ? PositionerModel::Stab : PositionerModel::Moteck;
 }

@@ -17,6 +17,5 @@ const char* settingsValue(PositionerModel model);
 // How many satellite names the position pickers offer.
 int storedPositions(PositionerModel model);
 float speed(PositionerModel model);
-int radioButtonId(PositionerModel model);
 // Only the exact Stab text selects the Stab; any other text, known or not, is a Moteck.
 PositionerModel modelFromSettingsValue(std::string_view value);

@@ -1,7 +1,9 @@
 #pragma once
 
-// Resource and command ids. Hosts and stored layouts rely on these numbers,
-// so they never change.
+// Every id of the plug-in: resources, controls, commands, its timer and its
+// private message. The resource script, the code, the workbench and the tests
+// all take them from here. Hosts and stored layouts rely on these numbers, so
+// they never change.
 
 // The name the host shows for the plug-in; its message boxes carry it too.
 #define PLUGIN_DISPLAY_NAME "DiSEqC Control"
@@ -58,6 +60,17 @@
 #define IDC_MODEL_MOTECK 1040
 #define IDC_MODEL_GROUP 1041
 #define IDC_API_LABEL 1044
+
+// The drive timer of the setup window.
+#define MOTION_TIMER_ID 40200
+
+// From the satellite list to the setup window. A drop sends SWAP with the two
+// rows in wParam and lParam; a double-click sends RENAME with the row in
+// wParam (-1 below the last row), answered nonzero when a name was entered.
+// After every edit the list posts CHANGED.
+#define WM_SATLIST_SWAP (WM_APP + 1)
+#define WM_SATLIST_RENAME (WM_APP + 2)
+#define WM_SATLIST_CHANGED 0x08E1
 
 // Satellite name editor and about box.
 #define IDC_SAT_NAME_EDIT 1042

@@ -10,7 +10,7 @@ constexpr std::string_view TYPE_KEY = "TYPE";
 // Header lines first, so that the name keys land between them and TYPE lands last.
 constexpr std::string_view NEW_FILE_HEADER = "[SATELLITE NAMES]\r\n[POSITIONER]\r\n";
 constexpr std::size_t READ_CAPACITY = 64;
-// The list hands its texts over through 150-byte buffers.
+// A stored name never runs longer than this: longer texts are cut on writing.
 constexpr std::size_t WRITTEN_NAME_LIMIT = 149;
 
 std::string positionKey(int position) {

@@ -2,7 +2,7 @@
 
 #include "res/resource_ids.h"
 
-AboutDialog::AboutDialog(HWND owner) : Dialog(IDD_ABOUT, owner) {}
+AboutDialog::AboutDialog(HINSTANCE module, HWND owner) : Dialog(module, IDD_ABOUT, owner) {}
 
 BOOL AboutDialog::OnInitDialog() {
     Dialog::OnInitDialog();

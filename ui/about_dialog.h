@@ -5,7 +5,7 @@
 // The about box: its icon and text come from the template alone.
 class AboutDialog : public Dialog {
   public:
-    explicit AboutDialog(HWND owner);
+    AboutDialog(HINSTANCE module, HWND owner);
 
   protected:
     BOOL OnInitDialog() override;

@@ -1,57 +1,64 @@
 #include "ui/positioner_setup_dialog.h"
 
+#include <algorithm>
 #include <initializer_list>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "host/host_channel.h"
-#include "plugin/module_context.h"
-#include "plugin/plugin_state.h"
 #include "positioner/positioner_commands.h"
 #include "res/resource_ids.h"
 #include "store/factory_satellite_table.h"
 #include "ui/about_dialog.h"
+#include "ui/sat_name_dialog.h"
 #include "win/message_box.h"
 
 namespace {
 
-constexpr int SATELLITE_ROWS = static_cast<int>(SATELLITE_COUNT);
 constexpr int MAX_DEGREES = 19;
 constexpr int INITIAL_DEGREES = 1;
-// Names are fetched from the list into buffers of this size for saving.
-constexpr int SAVED_NAME_CAPACITY = 150;
+
+// The indicator's pictures in the tracker's numbering; the controls' ids are
+// not consecutive.
+constexpr std::array<int, INDICATOR_PICTURES> INDICATOR_FRAMES{
+    IDC_FRAME_1, IDC_FRAME_2, IDC_FRAME_3, IDC_FRAME_4, IDC_FRAME_5};
+
+// Locked during a tracked drive, always walked in this order.
+constexpr std::array<int, 12> MovementControls{IDC_DRIVE_WEST, IDC_DRIVE_EAST,  IDC_STEP_WEST,
+                                               IDC_STEP_EAST,  IDC_REFERENCE,   IDC_GOTO,
+                                               IDC_STORE,      IDC_RECALCULATE, IDC_FACTORY_RESET,
+                                               IDC_CLOSE,      IDC_MODEL_STAB,  IDC_MODEL_MOTECK};
 
 }  // namespace
 
 // clang-format off
 const MessageEntry<PositionerSetupDialog> PositionerSetupDialog::MESSAGE_MAP[] = {
-    onClick(1001, &PositionerSetupDialog::closeWindow),
-    onClick(1002, &PositionerSetupDialog::onDriveWest),
-    onClick(1003, &PositionerSetupDialog::onDriveEast),
-    onClick(1004, &PositionerSetupDialog::onStepWest),
-    onClick(1005, &PositionerSetupDialog::onStepEast),
-    onClick(1006, &PositionerSetupDialog::onRecalculate),
+    onClick(IDC_CLOSE, &PositionerSetupDialog::closeWindow),
+    onClick(IDC_DRIVE_WEST, &PositionerSetupDialog::onDriveWest),
+    onClick(IDC_DRIVE_EAST, &PositionerSetupDialog::onDriveEast),
+    onClick(IDC_STEP_WEST, &PositionerSetupDialog::onStepWest),
+    onClick(IDC_STEP_EAST, &PositionerSetupDialog::onStepEast),
+    onClick(IDC_RECALCULATE, &PositionerSetupDialog::onRecalculate),
     onMessage(WM_TIMER, &PositionerSetupDialog::onTick),
-    onClick(1014, &PositionerSetupDialog::onStop),
-    onClick(1019, &PositionerSetupDialog::onReference),
-    onClick(1020, &PositionerSetupDialog::onGoto),
-    onClick(1021, &PositionerSetupDialog::onStore),
-    onClick(1022, &PositionerSetupDialog::restoreFactorySettings),
+    onClick(IDC_STOP, &PositionerSetupDialog::onStop),
+    onClick(IDC_REFERENCE, &PositionerSetupDialog::onReference),
+    onClick(IDC_GOTO, &PositionerSetupDialog::onGoto),
+    onClick(IDC_STORE, &PositionerSetupDialog::onStore),
+    onClick(IDC_FACTORY_RESET, &PositionerSetupDialog::restoreFactorySettings),
+    onMessage(WM_SATLIST_SWAP, &PositionerSetupDialog::onSwapNames),
+    onMessage(WM_SATLIST_RENAME, &PositionerSetupDialog::onRenameRow),
     onMessage(WM_SATLIST_CHANGED, &PositionerSetupDialog::onSatListChanged),
-    onClick(1040, &PositionerSetupDialog::switchModel),
-    onClick(1039, &PositionerSetupDialog::switchModel),
+    onClick(IDC_MODEL_MOTECK, &PositionerSetupDialog::switchModel),
+    onClick(IDC_MODEL_STAB, &PositionerSetupDialog::switchModel),
     onMessage(WM_SYSCOMMAND, &PositionerSetupDialog::onSystemCommand),
 };
 // clang-format on
 
-PositionerSetupDialog::PositionerSetupDialog(HWND owner) : Dialog(IDD_POSITIONER_SETUP, owner) {
-    ModuleContext context;
-    windowIcon_ = LoadIconA(resourceModule(), MAKEINTRESOURCEA(IDI_DISH));
-}
-
-void PositionerSetupDialog::setSettingsPath(std::string path) {
-    settings_.emplace(std::move(path), profile_);
+PositionerSetupDialog::PositionerSetupDialog(HINSTANCE module, HostChannel host,
+                                             std::string settingsPath)
+    : Dialog(module, IDD_POSITIONER_SETUP, nullptr),
+      module_(module),
+      host_(host),
+      settings_(std::move(settingsPath), profile_) {
+    windowIcon_ = LoadIconA(module_, MAKEINTRESOURCEA(IDI_DISH));
 }
 
 bool PositionerSetupDialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -60,23 +67,23 @@ bool PositionerSetupDialog::route(UINT message, WPARAM wParam, LPARAM lParam, LR
 }
 
 void PositionerSetupDialog::DoDataExchange(DataExchange& exchange) {
-    exchange.bindControl(1040, moteckRadio_);
-    exchange.bindControl(1039, stabRadio_);
-    exchange.bindControl(1038, satelliteList_);
-    exchange.bindControl(1036, recalculatePicker_);
-    exchange.bindControl(1035, storePicker_);
-    exchange.bindControl(1034, gotoPicker_);
-    exchange.bindControl(1016, eastSpin_);
-    exchange.bindControl(1015, eastEdit_);
-    exchange.bindControl(1018, westSpin_);
-    exchange.bindControl(1017, westEdit_);
+    exchange.bindControl(IDC_MODEL_MOTECK, moteckRadio_);
+    exchange.bindControl(IDC_MODEL_STAB, stabRadio_);
+    exchange.bindControl(IDC_SAT_LIST, satelliteList_);
+    exchange.bindControl(IDC_RECALCULATE_PICKER, recalculatePicker_);
+    exchange.bindControl(IDC_STORE_PICKER, storePicker_);
+    exchange.bindControl(IDC_GOTO_PICKER, gotoPicker_);
+    exchange.bindControl(IDC_EAST_SPIN, eastSpin_);
+    exchange.bindControl(IDC_EAST_DEGREES, eastEdit_);
+    exchange.bindControl(IDC_WEST_SPIN, westSpin_);
+    exchange.bindControl(IDC_WEST_DEGREES, westEdit_);
 }
 
 BOOL PositionerSetupDialog::OnInitDialog() {
     Dialog::OnInitDialog();
 
     char aboutText[256] = {};
-    if (LoadStringA(resourceModule(), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
+    if (LoadStringA(module_, IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
         HMENU systemMenu = GetSystemMenu(window(), FALSE);
         AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
@@ -91,32 +98,18 @@ BOOL PositionerSetupDialog::OnInitDialog() {
         edit->setText(std::to_string(INITIAL_DEGREES));
     }
 
-    settings_.value().ensureExists();
-    const SatelliteNameTable names = settings_.value().readNames();
-    const PositionerModel model = settings_.value().readModel();
-    applyModel(model);
-    stabRadio_.setCheck(model == PositionerModel::Stab ? BST_CHECKED : BST_UNCHECKED);
-    moteckRadio_.setCheck(model == PositionerModel::Moteck ? BST_CHECKED : BST_UNCHECKED);
+    settings_.ensureExists();
+    names_ = settings_.readNames();
+    model_ = settings_.readModel();
+    stabRadio_.setCheck(model_ == PositionerModel::Stab ? BST_CHECKED : BST_UNCHECKED);
+    moteckRadio_.setCheck(model_ == PositionerModel::Moteck ? BST_CHECKED : BST_UNCHECKED);
+    satelliteList_.show(names_);
+    fillPickers();
 
-    RECT listRect{};
-    GetWindowRect(satelliteList_.hwnd(), &listRect);
-    const int width = listRect.right - listRect.left;
-    satelliteList_.insertColumn(0, "Satellite", (width * 4) / 8);
-    satelliteList_.insertColumn(1, "LNB", (width * 2) / 8);
-    satelliteList_.insertColumn(2, "Index", (width * 5) / 32);
-    for (int row = 0; row < SATELLITE_ROWS; ++row) {
-        satelliteList_.insertSelectedItem(row, names[static_cast<std::size_t>(row)]);
-        satelliteList_.setItemText(row, 1, "LNB" + std::to_string(row));
-        satelliteList_.setItemText(row, 2, std::to_string(row + 1));
-    }
-    satelliteList_.setExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT);
-    satelliteList_.parentDialog = this;
-    fillPickers(names);
-
-    const std::string apiName = HostChannel(pluginState().hostWindow).identify();
+    const std::string apiName = host_.identify();
     apiDialect_ = dialectForApiName(apiName);
     Window apiLabel;
-    apiLabel.attach(item(1044));
+    apiLabel.attach(item(IDC_API_LABEL));
     apiLabel.setText("API: " + apiName);
 
     // Centred over the owner when it is visible, otherwise on the work area.
@@ -129,32 +122,24 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     return TRUE;
 }
 
-void PositionerSetupDialog::applyModel(PositionerModel model) {
-    positionCount_ = storedPositions(model);
-    speed_ = speed(model);
-}
-
 std::array<const ComboBox*, 3> PositionerSetupDialog::pickers() const {
     return {&gotoPicker_, &storePicker_, &recalculatePicker_};
 }
 
-void PositionerSetupDialog::fillPickers(std::span<const std::string> names,
-                                        const std::array<int, 3>& selections) {
+void PositionerSetupDialog::fillPickers(const std::array<int, 3>& selections) {
     for (const ComboBox* picker : pickers()) picker->resetContent();
-    for (int i = 0; i < positionCount_; ++i)
-        for (const ComboBox* picker : pickers())
-            picker->addString(names[static_cast<std::size_t>(i)]);
+    const auto shown = static_cast<std::size_t>(storedPositions(model_));
+    for (std::size_t i = 0; i < shown; ++i)
+        for (const ComboBox* picker : pickers()) picker->addString(names_[i]);
     for (std::size_t i = 0; i < selections.size(); ++i)
         pickers()[i]->setCurrentSelection(selections[i]);
 }
 
 void PositionerSetupDialog::send(const DiseqcCommand& command) const {
-    HostChannel(pluginState().hostWindow).sendCommand(apiDialect_, command);
+    host_.sendCommand(apiDialect_, command);
 }
 
 void PositionerSetupDialog::closeWindow() {
-    PluginState& state = pluginState();
-    if (state.setupWindow == this) state.setupWindow = nullptr;
     DestroyWindow();
 }
 
@@ -162,20 +147,14 @@ void PositionerSetupDialog::OnCancel() {
     closeWindow();
 }
 
-void PositionerSetupDialog::PostNcDestroy() {
-    // A window that went some other way (with an owner, say) must not stay
-    // registered as open.
-    PluginState& state = pluginState();
-    if (state.setupWindow == this) state.setupWindow = nullptr;
-    delete this;
-}
-
 void PositionerSetupDialog::setMovementControlsEnabled(bool enabled) {
     for (int id : MovementControls) EnableWindow(item(id), enabled ? TRUE : FALSE);
 }
 
-void PositionerSetupDialog::showFrame(int control, bool visible) {
-    if (control) ShowWindow(item(control), visible ? SW_SHOWNORMAL : SW_HIDE);
+void PositionerSetupDialog::showPicture(int picture, bool visible) {
+    if (picture == NO_PICTURE) return;
+    ShowWindow(item(INDICATOR_FRAMES[static_cast<std::size_t>(picture)]),
+               visible ? SW_SHOWNORMAL : SW_HIDE);
 }
 
 void PositionerSetupDialog::onDriveWest() {
@@ -190,7 +169,7 @@ void PositionerSetupDialog::drive(const UpDown& spin, bool east) {
     const auto degrees = static_cast<std::uint16_t>(LOWORD(spin.position()));
     if (degrees == 0) return;
     setMovementControlsEnabled(false);
-    const DriveStart start = tracker_.startDrive(degrees, speed_, east);
+    const DriveStart start = tracker_.startDrive(degrees, speed(model_), east);
     send(start.command);
     timerHandle_ = SetTimer(window(), MOTION_TIMER_ID, TICK_MS, nullptr);
 }
@@ -199,11 +178,11 @@ LRESULT PositionerSetupDialog::onTick(WPARAM, LPARAM) {
     const TickOutcome outcome = tracker_.tick();
     if (outcome.driveOver) {
         KillTimer(window(), timerHandle_);
-        showFrame(outcome.hideFrame, false);
+        showPicture(outcome.hideFrame, false);
         setMovementControlsEnabled(true);
     } else {
-        showFrame(outcome.hideFrame, false);
-        showFrame(outcome.showFrame, true);
+        showPicture(outcome.hideFrame, false);
+        showPicture(outcome.showFrame, true);
     }
     return 0;
 }
@@ -212,7 +191,7 @@ void PositionerSetupDialog::onStop() {
     const StopOutcome outcome = tracker_.stop();
     if (!outcome.wasCounting) return;
     KillTimer(window(), timerHandle_);
-    showFrame(outcome.hideFrame, false);
+    showPicture(outcome.hideFrame, false);
     setMovementControlsEnabled(true);
     send(PositionerCommands::halt());
 }
@@ -259,46 +238,70 @@ void PositionerSetupDialog::restoreFactorySettings() {
     const bool go = confirmed(window(), PLUGIN_DISPLAY_NAME, "Reset all stored Sat. Positions?");
     if (!go || !window()) return;
     const auto& factory = FactorySatelliteTable::names();
-    const std::vector<std::string> names(factory.begin(), factory.end());
-    fillPickers(names);
-    settings_.value().writeFactoryNames();
-    for (int row = 0; row < SATELLITE_ROWS; ++row)
-        satelliteList_.setItemText(row, 0, names[static_cast<std::size_t>(row)]);
+    std::copy(factory.begin(), factory.end(), names_.begin());
+    fillPickers();
+    settings_.writeFactoryNames();
+    for (std::size_t i = 0; i < names_.size(); ++i)
+        satelliteList_.showName(static_cast<int>(i), names_[i]);
     send(PositionerCommands::recalculatePositions(0));
 }
 
 void PositionerSetupDialog::switchModel() {
     const int state = moteckRadio_.checkState();
-    PositionerModel model;
-    if (state == BST_UNCHECKED && positionCount_ != storedPositions(PositionerModel::Stab)) {
-        model = PositionerModel::Stab;
-    } else if (state == BST_CHECKED && positionCount_ != storedPositions(PositionerModel::Moteck)) {
-        model = PositionerModel::Moteck;
-    } else {
-        return;
+    if (state != BST_CHECKED && state != BST_UNCHECKED) return;
+    const PositionerModel chosen =
+        state == BST_CHECKED ? PositionerModel::Moteck : PositionerModel::Stab;
+    if (chosen == model_) return;
+    model_ = chosen;
+    settings_.writeModel(model_);
+    fillPickers();
+}
+
+namespace {
+bool isRow(std::size_t row) {
+    return row < SATELLITE_COUNT;
+}
+}  // namespace
+
+LRESULT PositionerSetupDialog::onSwapNames(WPARAM firstRow, LPARAM secondRow) {
+    const auto first = static_cast<std::size_t>(firstRow);
+    const auto second = static_cast<std::size_t>(secondRow);
+    if (!isRow(first) || !isRow(second)) return 0;
+    std::swap(names_[first], names_[second]);
+    satelliteList_.showName(static_cast<int>(first), names_[first]);
+    satelliteList_.showName(static_cast<int>(second), names_[second]);
+    return 0;
+}
+
+LRESULT PositionerSetupDialog::onRenameRow(WPARAM rowParam, LPARAM) {
+    // Below the last row there is nothing to rename, but the user is asked
+    // all the same and an OK saves the names as they are.
+    const auto row = static_cast<std::size_t>(rowParam);
+    SatNameDialog dialog(module_, nullptr);
+    if (isRow(row)) dialog.name = names_[row];
+    if (dialog.DoModal() != IDOK) return 0;
+    // The window may have been closed while the question was open; its
+    // names are all on disk already, and there is no row left to rename.
+    if (!window()) return 0;
+    if (isRow(row)) {
+        names_[row] = dialog.name;
+        satelliteList_.showName(static_cast<int>(row), names_[row]);
     }
-    settings_.value().writeModel(model);
-    applyModel(model);
-    std::vector<std::string> names;
-    for (int row = 0; row < positionCount_; ++row) names.push_back(satelliteList_.itemText(row, 0));
-    fillPickers(names);
+    return 1;
 }
 
 LRESULT PositionerSetupDialog::onSatListChanged(WPARAM, LPARAM) {
     // Selections stay by index, that is by slot, whatever name moved there.
     std::array<int, 3> kept{};
     for (std::size_t i = 0; i < kept.size(); ++i) kept[i] = pickers()[i]->currentSelection();
-    SatelliteNameTable names;
-    for (int row = 0; row < SATELLITE_ROWS; ++row)
-        names[static_cast<std::size_t>(row)] = satelliteList_.itemText(row, 0, SAVED_NAME_CAPACITY);
-    fillPickers(names, kept);
-    settings_.value().writeNames(names);
+    fillPickers(kept);
+    settings_.writeNames(names_);
     return 0;
 }
 
 LRESULT PositionerSetupDialog::onSystemCommand(WPARAM command, LPARAM) {
     if ((command & 0xFFF0) != IDM_ABOUTBOX) return Default();
-    AboutDialog about(nullptr);
+    AboutDialog about(module_, nullptr);
     about.DoModal();
     return 0;
 }

@@ -2,13 +2,14 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <span>
+#include <string>
 
 #include "host/api_dialect.h"
+#include "host/host_channel.h"
 #include "positioner/diseqc_command.h"
 #include "positioner/motion_tracker.h"
 #include "positioner/positioner_model.h"
+#include "store/satellite_name_table.h"
 #include "store/settings_file.h"
 #include "store/win32_profile.h"
 #include "ui/satellite_list_ctrl.h"
@@ -16,33 +17,23 @@
 #include "win/dialog.h"
 #include "win/message_map.h"
 
-inline constexpr UINT WM_SATLIST_CHANGED = 0x08E1;
-
 // The plug-in's one window: steering the positioner, the satellite names and
-// the model. Modeless; it deletes itself once its window is gone.
+// the model. It owns the model and the name table; the list and the pickers
+// show them, and every edit goes to the table, then to them, then to the file.
 class PositionerSetupDialog : public Dialog {
   public:
-    explicit PositionerSetupDialog(HWND owner);
-
-    void setSettingsPath(std::string path);
-    ApiDialect apiDialect() const { return apiDialect_; }
-    int positionCount() const { return positionCount_; }
-
-    // Every close path ends here; the object is gone when it returns.
-    void closeWindow();
-
-    LRESULT onSatListChanged(WPARAM, LPARAM);
+    PositionerSetupDialog(HINSTANCE module, HostChannel host, std::string settingsPath);
 
   protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(DataExchange& exchange) override;
     void OnCancel() override;
-    void PostNcDestroy() override;
     bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
     static const MessageEntry<PositionerSetupDialog> MESSAGE_MAP[];
 
+    void closeWindow();
     void onDriveWest();
     void onDriveEast();
     void drive(const UpDown& spin, bool east);
@@ -56,19 +47,27 @@ class PositionerSetupDialog : public Dialog {
     void onRecalculate();
     void restoreFactorySettings();
     void switchModel();
+    LRESULT onSwapNames(WPARAM firstRow, LPARAM secondRow);
+    LRESULT onRenameRow(WPARAM row, LPARAM);
+    LRESULT onSatListChanged(WPARAM, LPARAM);
     LRESULT onSystemCommand(WPARAM command, LPARAM);
 
-    void applyModel(PositionerModel model);
     // Refills the three pickers for the current model and selects an entry
     // in each, the first by default.
-    void fillPickers(std::span<const std::string> names,
-                     const std::array<int, 3>& selections = {0, 0, 0});
+    void fillPickers(const std::array<int, 3>& selections = {0, 0, 0});
     std::array<const ComboBox*, 3> pickers() const;
     void setMovementControlsEnabled(bool enabled);
-    void showFrame(int control, bool visible);
+    void showPicture(int picture, bool visible);
     void send(const DiseqcCommand& command) const;
 
+    HINSTANCE module_;
+    HostChannel host_;
+    Win32Profile profile_;
+    SettingsFile settings_;
+    PositionerModel model_ = PositionerModel::Stab;
+    SatelliteNameTable names_;
     ApiDialect apiDialect_ = ApiDialect::Native;
+
     Button moteckRadio_;
     Button stabRadio_;
     SatelliteListCtrl satelliteList_;
@@ -81,10 +80,5 @@ class PositionerSetupDialog : public Dialog {
     Edit westEdit_;
     UINT_PTR timerHandle_ = 0;
     MotionTracker tracker_;
-    float speed_ = 0.0F;
-    int positionCount_ = 0;
-    Win32Profile profile_;
-    // Handed over after construction, before the window exists.
-    std::optional<SettingsFile> settings_;
     HICON windowIcon_ = nullptr;
 };

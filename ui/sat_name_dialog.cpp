@@ -2,11 +2,7 @@
 
 #include "res/resource_ids.h"
 
-namespace {
-constexpr int NAME_EDIT = 1042;
-}
-
-SatNameDialog::SatNameDialog(HWND owner) : Dialog(IDD_SAT_NAME, owner) {}
+SatNameDialog::SatNameDialog(HINSTANCE module, HWND owner) : Dialog(module, IDD_SAT_NAME, owner) {}
 
 BOOL SatNameDialog::OnInitDialog() {
     Dialog::OnInitDialog();
@@ -19,6 +15,6 @@ BOOL SatNameDialog::OnInitDialog() {
 }
 
 void SatNameDialog::DoDataExchange(DataExchange& exchange) {
-    exchange.text(NAME_EDIT, name);
-    exchange.maxChars(NAME_EDIT, name, SAT_NAME_MAX_CHARS);
+    exchange.text(IDC_SAT_NAME_EDIT, name);
+    exchange.maxChars(IDC_SAT_NAME_EDIT, name, SAT_NAME_MAX_CHARS, PLUGIN_DISPLAY_NAME);
 }

@@ -9,7 +9,7 @@ inline constexpr int SAT_NAME_MAX_CHARS = 40;
 // The modal editor of one satellite name.
 class SatNameDialog : public Dialog {
   public:
-    explicit SatNameDialog(HWND owner);
+    SatNameDialog(HINSTANCE module, HWND owner);
 
     std::string name;
 

@@ -2,9 +2,7 @@
 
 #include <windowsx.h>
 
-#include "plugin/module_context.h"
-#include "ui/positioner_setup_dialog.h"
-#include "ui/sat_name_dialog.h"
+#include "res/resource_ids.h"
 
 namespace {
 constexpr UINT_PTR SUBCLASS_ID = 1;
@@ -44,7 +42,6 @@ LRESULT CALLBACK SatelliteListCtrl::subclassProcedure(HWND window, UINT message,
                                                       LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<SatelliteListCtrl*>(data);
     try {
-        ModuleContext context;
         const POINT position{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         switch (message) {
             case WM_MOUSEMOVE:
@@ -125,10 +122,8 @@ void SatelliteListCtrl::endDrag() {
     dragging = false;
     dropDragImage();
     if (dragSource != dropTarget) {
-        const std::string moving = itemText(dragSource, 0);
-        const std::string replaced = itemText(dropTarget, 0);
-        setItemText(dropTarget, 0, moving);
-        setItemText(dragSource, 0, replaced);
+        SendMessageA(GetParent(hwnd_), WM_SATLIST_SWAP, static_cast<WPARAM>(dragSource),
+                     static_cast<LPARAM>(dropTarget));
         send(LVM_SETHOTITEM, static_cast<WPARAM>(dropTarget));
     }
     ReleaseCapture();
@@ -143,18 +138,29 @@ void SatelliteListCtrl::abandonDrag() {
 }
 
 void SatelliteListCtrl::onDoubleClick(int item) {
-    editText = item >= 0 ? itemText(item, 0) : std::string();
-    SatNameDialog dialog(nullptr);
-    dialog.name = editText;
-    if (dialog.DoModal() != IDOK) return;
-    // The setup window may have been closed while the dialog was open; its
-    // names are all on disk already, and there is no row left to rename.
-    if (!hwnd_) return;
-    if (item >= 0) setItemText(item, 0, dialog.name);
-    notifyParent();
+    const LRESULT renamed =
+        SendMessageA(GetParent(hwnd_), WM_SATLIST_RENAME, static_cast<WPARAM>(item), 0);
+    // The setup window may have been closed while the name was asked for;
+    // its names are all on disk already.
+    if (renamed && hwnd_) notifyParent();
 }
 
 void SatelliteListCtrl::notifyParent() const {
-    if (parentDialog && parentDialog->window())
-        PostMessageA(parentDialog->window(), WM_SATLIST_CHANGED, 0, 0);
+    if (hwnd_) PostMessageA(GetParent(hwnd_), WM_SATLIST_CHANGED, 0, 0);
+}
+
+void SatelliteListCtrl::show(const SatelliteNameTable& names) const {
+    RECT listRect{};
+    GetWindowRect(hwnd_, &listRect);
+    const int width = listRect.right - listRect.left;
+    insertColumn(0, "Satellite", (width * 4) / 8);
+    insertColumn(1, "LNB", (width * 2) / 8);
+    insertColumn(2, "Index", (width * 5) / 32);
+    for (std::size_t position = 0; position < names.size(); ++position) {
+        const int row = static_cast<int>(position);
+        insertSelectedItem(row, names[position]);
+        setItemText(row, 1, "LNB" + std::to_string(row));
+        setItemText(row, 2, std::to_string(row + 1));
+    }
+    setExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT);
 }

@@ -5,20 +5,22 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "store/satellite_name_table.h"
 #include "win/controls.h"
 
-class PositionerSetupDialog;
-
-// The satellite list of the setup window: column 0 of its 60 rows is the only
-// copy of the names while the window is open. Dragging a row onto another
-// swaps their names; a double-click renames a row.
+// The satellite list of the setup window, a view of its name table: row i
+// shows the name of stored position i + 1. Dragging a row onto another asks
+// its parent window for a swap, a double-click for a rename (the messages are
+// beside the ids); after every edit the list posts WM_SATLIST_CHANGED.
 class SatelliteListCtrl : public ListView {
   public:
-    PositionerSetupDialog* parentDialog = nullptr;
-
     ~SatelliteListCtrl() override;
     void attach(HWND window) override;
     bool onReflectedNotify(NMHDR* header, LRESULT& result) override;
+
+    // Sets up the columns and one row per stored position.
+    void show(const SatelliteNameTable& names) const;
+    void showName(int row, const std::string& name) const { setItemText(row, 0, name); }
 
   private:
     static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -35,5 +37,4 @@ class SatelliteListCtrl : public ListView {
     int dragSource = -1;
     int dropTarget = -1;
     HIMAGELIST dragImage = nullptr;
-    std::string editText;
 };

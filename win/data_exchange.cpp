@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "win/controls.h"
-#include "res/resource_ids.h"
 #include "win/message_box.h"
 
 void DataExchange::bindControl(int id, Window& control) {
@@ -23,7 +22,7 @@ void DataExchange::text(int id, std::string& value) {
     }
 }
 
-void DataExchange::maxChars(int id, const std::string& value, int maxChars) {
+void DataExchange::maxChars(int id, const std::string& value, int maxChars, const char* caption) {
     if (failed_) return;
     HWND field = GetDlgItem(dialog_, id);
     if (!saveAndValidate_) {
@@ -33,7 +32,7 @@ void DataExchange::maxChars(int id, const std::string& value, int maxChars) {
     if (static_cast<int>(value.size()) <= maxChars) return;
     char message[128];
     std::snprintf(message, sizeof message, "Enter no more than %d characters.", maxChars);
-    showMessage(dialog_, PLUGIN_DISPLAY_NAME, message, MB_OK | MB_ICONEXCLAMATION);
+    showMessage(dialog_, caption, message, MB_OK | MB_ICONEXCLAMATION);
     SetFocus(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
     failed_ = true;

@@ -20,8 +20,8 @@ class DataExchange {
     void bindControl(int id, Window& control);
     void text(int id, std::string& value);
     // Keeps input within `maxChars`; on saving refuses a longer text with a
-    // message and puts the focus back into the field.
-    void maxChars(int id, const std::string& value, int maxChars);
+    // message box titled `caption` and puts the focus back into the field.
+    void maxChars(int id, const std::string& value, int maxChars, const char* caption);
 
   private:
     HWND dialog_;

@@ -1,10 +1,10 @@
 #include "win/dialog.h"
 
-#include "plugin/module_context.h"
 #include "win/controls.h"
 #include "win/dialog_keys.h"
 
-Dialog::Dialog(int templateId, HWND owner) : templateId_(templateId), owner_(owner) {}
+Dialog::Dialog(HINSTANCE module, int templateId, HWND owner)
+    : module_(module), templateId_(templateId), owner_(owner) {}
 
 Dialog::~Dialog() {
     if (hwnd_) {
@@ -13,23 +13,33 @@ Dialog::~Dialog() {
     }
 }
 
-bool Dialog::Create() {
-    ModuleContext context;
-    modal_ = false;
+void Dialog::openModeless(std::unique_ptr<Dialog> dialog, std::function<void()> closed) {
+    Dialog* self = dialog.release();
+    self->modal_ = false;
+    self->ownedByWindow_ = true;
+    self->closed_ = std::move(closed);
+    bool bound = false;
+    self->boundAtStartUp_ = &bound;
     // A window destroyed during its own start-up (the host may stop the
-    // plug-in while it is being identified) has deleted this object before
-    // the call returns: only the handle that comes back may be looked at.
-    HWND created = CreateDialogParamA(resourceModule(), MAKEINTRESOURCEA(templateId_), owner_,
-                                      &Dialog::procedure, reinterpret_cast<LPARAM>(this));
-    if (created) enableDialogKeys(created);
-    return created != nullptr;
+    // plug-in while it is being identified) has deleted the object before the
+    // call returns: only the handle that comes back may be looked at.
+    HWND created =
+        CreateDialogParamA(self->module_, MAKEINTRESOURCEA(self->templateId_), self->owner_,
+                           &Dialog::procedure, reinterpret_cast<LPARAM>(self));
+    if (created) {
+        enableDialogKeys(created, self->module_);
+    } else if (!bound) {
+        // No window ever took the object over.
+        const std::function<void()> notify = std::move(self->closed_);
+        delete self;
+        if (notify) notify();
+    }
 }
 
 INT_PTR Dialog::DoModal() {
-    ModuleContext context;
     modal_ = true;
-    return DialogBoxParamA(resourceModule(), MAKEINTRESOURCEA(templateId_), owner_,
-                           &Dialog::procedure, reinterpret_cast<LPARAM>(this));
+    return DialogBoxParamA(module_, MAKEINTRESOURCEA(templateId_), owner_, &Dialog::procedure,
+                           reinterpret_cast<LPARAM>(this));
 }
 
 void Dialog::centreAboveOthers(const RECT& area) const {
@@ -80,6 +90,10 @@ INT_PTR CALLBACK Dialog::procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lParam);
         self->hwnd_ = window;
+        if (self->boundAtStartUp_) {
+            *self->boundAtStartUp_ = true;
+            self->boundAtStartUp_ = nullptr;
+        }
         SetWindowLongPtrA(window, DWLP_USER, lParam);
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
@@ -93,7 +107,6 @@ INT_PTR Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool outerDefault = defaultRequested_;
     defaultRequested_ = false;
     try {
-        ModuleContext context;
         answer = dispatch(message, wParam, lParam);
     } catch (...) {
         // Swallowed here: an exception must not unwind through the window
@@ -102,7 +115,7 @@ INT_PTR Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     defaultRequested_ = outerDefault;
     if (--runningHandlers_ == 0 && windowDestroyed_) {
         windowDestroyed_ = false;
-        PostNcDestroy();  // may delete this
+        if (ownedByWindow_) delete this;
     }
     return answer;
 }
@@ -154,4 +167,13 @@ void Dialog::windowGone() {
     hwnd_ = nullptr;
     for (Window* control : boundControls_) control->attach(nullptr);
     windowDestroyed_ = true;
+    if (closed_) {
+        const std::function<void()> notify = std::move(closed_);
+        closed_ = nullptr;
+        try {
+            notify();
+        } catch (...) {
+            // The window is gone whatever the listener thinks of it.
+        }
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include <windows.h>
@@ -8,17 +10,17 @@
 
 class Window;
 
-// A dialog made from one of the plug-in's templates, modeless or modal. One
-// static procedure binds the object at WM_INITDIALOG and routes every message
-// to it; nothing thrown leaves that procedure.
+// A dialog made from a template in `module`, modeless or modal. One static
+// procedure binds the object at WM_INITDIALOG and routes every message to it;
+// nothing thrown leaves that procedure.
 //
-// Lifetime: a modeless dialog's object outlives its window until the last of
-// its handlers has returned, then PostNcDestroy runs (and may delete it). So a
-// handler that waited in a message box finds the object still there, its
-// window perhaps gone: check window() after anything modal.
+// Lifetime: a modeless dialog's window owns its object, and this layer alone
+// deletes it: once the window is gone and the last of its handlers has
+// returned. So a handler that waited in a message box finds the object still
+// there, its window perhaps gone: check window() after anything modal.
 class Dialog {
   public:
-    Dialog(int templateId, HWND owner);
+    Dialog(HINSTANCE module, int templateId, HWND owner);
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -26,10 +28,12 @@ class Dialog {
     HWND window() const { return hwnd_; }
     HWND item(int id) const { return GetDlgItem(hwnd_, id); }
 
-    // Modeless: creates the window and runs OnInitDialog before returning.
-    // False when no window is left; a window made and destroyed again during
-    // its start-up has run PostNcDestroy, which may have deleted the object.
-    bool Create();
+    // Modeless: creates the window and runs OnInitDialog before returning,
+    // and hands the object to its window. `closed` runs exactly once: when
+    // the window goes, or at once when none could be made. The window may go
+    // during its own start-up, before this returns: a caller that keeps the
+    // object's address must take it before, and drop it in `closed`.
+    static void openModeless(std::unique_ptr<Dialog> dialog, std::function<void()> closed);
     // Modal: returns how the dialog ended (IDOK, IDCANCEL, or -1).
     INT_PTR DoModal();
 
@@ -41,7 +45,6 @@ class Dialog {
     virtual void DoDataExchange(DataExchange&) {}
     virtual void OnOK();
     virtual void OnCancel();
-    virtual void PostNcDestroy() {}
     // The derived class's handler table; true when a handler answered.
     virtual bool route(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
@@ -60,10 +63,14 @@ class Dialog {
     INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void windowGone();
 
+    HINSTANCE module_;
     int templateId_;
     HWND owner_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
+    bool ownedByWindow_ = false;
+    bool* boundAtStartUp_ = nullptr;
+    std::function<void()> closed_;
     bool defaultRequested_ = false;
     int runningHandlers_ = 0;
     bool windowDestroyed_ = false;

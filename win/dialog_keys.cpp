@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "plugin/module_context.h"
-
 namespace {
 
 struct KeyboardHook {
@@ -40,12 +38,11 @@ LRESULT CALLBACK onGetMessage(int code, WPARAM removal, LPARAM lParam) {
 
 }  // namespace
 
-void enableDialogKeys(HWND dialog) {
+void enableDialogKeys(HWND dialog, HINSTANCE module) {
     KeyboardHook& state = keyboardHook();
     state.dialogs.push_back(dialog);
     if (!state.hook)
-        state.hook =
-            SetWindowsHookExA(WH_GETMESSAGE, onGetMessage, pluginModule(), GetCurrentThreadId());
+        state.hook = SetWindowsHookExA(WH_GETMESSAGE, onGetMessage, module, GetCurrentThreadId());
 }
 
 void disableDialogKeys(HWND dialog) {

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "positioner/motion_tracker.h"
 #include "positioner/positioner_commands.h"
@@ -36,7 +35,7 @@ constexpr std::array<DurationCase, 19> DURATIONS{{
 // Drives the tracker to the end and checks that the indicator walks FRAME_SEQUENCE with one
 // frame up at a time; returns the number of ticks until the drive is over.
 std::uint32_t ticksUntilOver(MotionTracker& tracker) {
-    int visible = 0;
+    int visible = NO_PICTURE;
     std::uint32_t ticks = 0;
     for (;;) {
         const TickOutcome outcome = tracker.tick();
@@ -93,20 +92,21 @@ struct StateCase {
 };
 
 // clang-format off
+constexpr int NONE = NO_PICTURE;
 constexpr StateCase STATE_CASES[]{
     // name                                       drive script    hide  show  over   halt  ticks idx
-    {"idle: a stray tick re-hides the last frame",    0, "T",       1027, 0,    true,  false, 0, 9},
-    {"counting: first tick shows the first frame",    1, "T",       1027, 1027, false, false, 4, 0},
-    {"counting: a tick moves one frame on",           1, "TTT",     1029, 1030, false, false, 2, 2},
-    {"counting: one left enters the last period",     1, "TTTTT",   1031, 1032, false, false, 0, 4},
-    {"last period: the next tick ends the drive",     1, "TTTTTT",  1032, 0,    true,  false, 0, 4},
-    {"idle after the end: a tick changes nothing",    1, "TTTTTTT", 1032, 0,    true,  false, 0, 4},
-    {"counting: stop before the first tick",          1, "S",       1027, 0,    false, true,  0, 9},
-    {"counting: stop ends the drive with halt",       1, "TTTS",    1030, 0,    false, true,  0, 2},
-    {"last period: stop does nothing, no halt",       1, "TTTTTS",  0,    0,    false, false, 0, 4},
-    {"idle: stop does nothing",                       0, "S",       0,    0,    false, false, 0, 9},
-    {"idle after stop: a second stop does nothing",   1, "TTTSS",   0,    0,    false, false, 0, 2},
-    {"idle after stop: a late tick re-hides",         1, "TTTST",   1030, 0,    true,  false, 0, 2},
+    {"idle: a stray tick re-hides the last frame",    0, "T",       0,    NONE, true,  false, 0, 9},
+    {"counting: first tick shows the first frame",    1, "T",       0,    0,    false, false, 4, 0},
+    {"counting: a tick moves one frame on",           1, "TTT",     1,    2,    false, false, 2, 2},
+    {"counting: one left enters the last period",     1, "TTTTT",   3,    4,    false, false, 0, 4},
+    {"last period: the next tick ends the drive",     1, "TTTTTT",  4,    NONE, true,  false, 0, 4},
+    {"idle after the end: a tick changes nothing",    1, "TTTTTTT", 4,    NONE, true,  false, 0, 4},
+    {"counting: stop before the first tick",          1, "S",       0,    NONE, false, true,  0, 9},
+    {"counting: stop ends the drive with halt",       1, "TTTS",    2,    NONE, false, true,  0, 2},
+    {"last period: stop does nothing, no halt",       1, "TTTTTS",  NONE, NONE, false, false, 0, 4},
+    {"idle: stop does nothing",                       0, "S",       NONE, NONE, false, false, 0, 9},
+    {"idle after stop: a second stop does nothing",   1, "TTTSS",   NONE, NONE, false, false, 0, 2},
+    {"idle after stop: a late tick re-hides",         1, "TTTST",   2,    NONE, true,  false, 0, 2},
 };
 // clang-format on
 
@@ -135,131 +135,6 @@ TEST(MotionTracker, StateTableOfIdleCountingAndLastPeriod) {
         EXPECT_EQ(tracker.frameIndex(), row.frameIndexAfter);
         EXPECT_EQ(tracker.currentFrame(), FRAME_SEQUENCE[row.frameIndexAfter]);
     }
-}
-
-// Stands in for the window: applies outcomes to the indicator and the controls and records
-// what it did, so a whole drive can be compared as one sequence.
-class IndicatorWindow : public ::testing::Test {
-  protected:
-    void click(std::uint16_t degrees, bool east) {
-        const DriveStart start = tracker.startDrive(degrees, MOTECK, east);
-        if (!start.started) return;
-        log.push_back("lock");
-        sent.push_back(start.command);
-    }
-
-    void tick() {
-        const TickOutcome outcome = tracker.tick();
-        hide(outcome.hideFrame);
-        if (outcome.showFrame != 0) show(outcome.showFrame);
-        if (outcome.driveOver) log.push_back("unlock");
-    }
-
-    void stop() {
-        const StopOutcome outcome = tracker.stop();
-        if (!outcome.wasCounting) return;
-        hide(outcome.hideFrame);
-        log.push_back("unlock");
-        sent.push_back(PositionerCommands::halt());
-    }
-
-    void hide(int frame) {
-        log.push_back("hide " + std::to_string(frame));
-        if (frame == visible) visible = 0;
-    }
-
-    void show(int frame) {
-        EXPECT_EQ(visible, 0) << "two frames up at once";
-        log.push_back("show " + std::to_string(frame));
-        visible = frame;
-    }
-
-    MotionTracker tracker;
-    std::vector<std::string> log;
-    std::vector<DiseqcCommand> sent;
-    int visible = 0;
-};
-
-TEST_F(IndicatorWindow, OneDegreeEastOnTheMoteckPlaysFiveFramesThenUnlocks) {
-    click(1, true);
-    EXPECT_EQ(tracker.remainingTicks(), 5U);
-    EXPECT_EQ(tracker.frameIndex(), 9);
-    EXPECT_EQ(visible, 0);
-
-    struct Step {
-        std::uint32_t remaining;
-        int frameIndex;
-        int visible;
-    };
-    const Step expected[]{
-        {4, 0, 1027}, {3, 1, 1029}, {2, 2, 1030}, {1, 3, 1031}, {0, 4, 1032}, {0, 4, 0},
-    };
-    for (const Step& step : expected) {
-        tick();
-        EXPECT_EQ(tracker.remainingTicks(), step.remaining);
-        EXPECT_EQ(tracker.frameIndex(), step.frameIndex);
-        EXPECT_EQ(visible, step.visible);
-    }
-
-    const std::vector<std::string> whole{
-        "lock",      "hide 1027", "show 1027", "hide 1027", "show 1029", "hide 1029", "show 1030",
-        "hide 1030", "show 1031", "hide 1031", "show 1032", "hide 1032", "unlock"};
-    EXPECT_EQ(log, whole);
-    ASSERT_EQ(sent.size(), 1U);
-    EXPECT_EQ(sent[0].bytes, PositionerCommands::driveEast(1).bytes);
-}
-
-TEST_F(IndicatorWindow, DriveWestContinuesTheSequenceWhereTheLastDriveStopped) {
-    for (int i = 0; i < 3; ++i) tick();  // stray ticks before any drive show nothing
-    click(1, false);
-    tick();
-    EXPECT_EQ(visible, 1027) << "right after start-up west begins at the first frame";
-    while (tracker.remainingTicks() > 0) tick();
-    tick();
-    ASSERT_EQ(tracker.frameIndex(), 4);
-
-    log.clear();
-    click(2, false);
-    EXPECT_EQ(tracker.frameIndex(), 4);
-    tick();
-    EXPECT_EQ(tracker.frameIndex(), 5);
-    EXPECT_EQ(visible, 1032);
-    ASSERT_EQ(sent.size(), 2U);
-    EXPECT_EQ(sent[1].bytes, PositionerCommands::driveWest(2).bytes);
-}
-
-TEST_F(IndicatorWindow, DriveEastRestartsTheSequenceAfterAnInterruptedDrive) {
-    click(19, false);
-    for (int i = 0; i < 7; ++i) tick();
-    stop();
-    EXPECT_EQ(visible, 0);
-    EXPECT_EQ(log.back(), "unlock");
-    ASSERT_EQ(sent.size(), 2U);
-    EXPECT_EQ(sent[1].bytes, PositionerCommands::halt().bytes);
-    EXPECT_EQ(sent[1].length(), 3U);
-
-    click(1, true);
-    EXPECT_EQ(tracker.frameIndex(), 9);
-    tick();
-    EXPECT_EQ(visible, 1027);
-}
-
-TEST_F(IndicatorWindow, ZeroDegreesStartsNothingAndLeavesTheAnimationWhereItWas) {
-    click(1, false);
-    for (int i = 0; i < 3; ++i) tick();
-    const std::uint32_t remaining = tracker.remainingTicks();
-    const int frameIndex = tracker.frameIndex();
-    const std::size_t logged = log.size();
-
-    for (const bool east : {false, true}) {
-        const DriveStart start = tracker.startDrive(0, MOTECK, east);
-        EXPECT_FALSE(start.started);
-        EXPECT_EQ(start.command.length(), 0U);
-    }
-    EXPECT_EQ(tracker.remainingTicks(), remaining);
-    EXPECT_EQ(tracker.frameIndex(), frameIndex);
-    EXPECT_EQ(log.size(), logged);
-    EXPECT_EQ(sent.size(), 1U);
 }
 
 }  // namespace

@@ -14,21 +14,19 @@ struct ModelCase {
     const char* settingsText;
     int positions;
     std::uint32_t speedBits;
-    int radioButton;
 };
 
 constexpr ModelCase MODELS[]{
-    {PositionerModel::Stab, "STAB HH100/120", 49, 0x3F4CCCCDU, 1039},
-    {PositionerModel::Moteck, "MOTECK SG2100", 60, 0x3FF33333U, 1040},
+    {PositionerModel::Stab, "STAB HH100/120", 49, 0x3F4CCCCDU},
+    {PositionerModel::Moteck, "MOTECK SG2100", 60, 0x3FF33333U},
 };
 
-TEST(PositionerModel, EachModelCarriesItsSettingsTextSlotsSpeedAndRadioButton) {
+TEST(PositionerModel, EachModelCarriesItsSettingsTextSlotsAndSpeed) {
     for (const ModelCase& row : MODELS) {
         SCOPED_TRACE(row.settingsText);
         EXPECT_STREQ(settingsValue(row.model), row.settingsText);
         EXPECT_EQ(storedPositions(row.model), row.positions);
         EXPECT_EQ(std::bit_cast<std::uint32_t>(speed(row.model)), row.speedBits);
-        EXPECT_EQ(radioButtonId(row.model), row.radioButton);
         EXPECT_EQ(modelFromSettingsValue(settingsValue(row.model)), row.model);
     }
 }

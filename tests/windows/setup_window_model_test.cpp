@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
@@ -19,13 +21,15 @@ std::vector<std::string> first(const std::vector<std::string>& names, std::size_
     return {names.begin(), names.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
-TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersFromTheList) {
+TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersWithTheNamesShown) {
     writeSettings(settingsFileText(customNames(), STAB_TYPE));
     ASSERT_TRUE(openWindow());
-    // The list, not the file, is where the pickers take their names from.
-    ListView_SetItemText(item(1038), 2, 0, const_cast<char*>("Moved here"));
+    // A swap that the list has asked for but not yet reported as complete:
+    // the window shows it, the file does not hold it yet, and the pickers
+    // must follow the window, not the file.
+    SendMessageA(window(), WM_SATLIST_SWAP, 2, 40);
     std::vector<std::string> names = customNames();
-    names[2] = "Moved here";
+    std::swap(names[2], names[40]);
     host().clearMessages();
 
     struct Step {
