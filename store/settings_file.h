@@ -12,8 +12,6 @@ class SettingsFile {
   public:
     SettingsFile(std::string path, ProfileAccess& profile);
 
-    const std::string& path() const { return path_; }
-
     // Creates a missing file with the factory names and the Stab model. A file that exists is
     // never written here, even an empty one or one that cannot be opened right now.
     void ensureExists();

@@ -35,14 +35,3 @@ void ListView::setItemText(int row, int column, const std::string& text) const {
     item.pszText = const_cast<char*>(text.c_str());
     send(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
-
-std::string ListView::itemText(int row, int column, int capacity) const {
-    std::vector<char> buffer(static_cast<std::size_t>(capacity), '\0');
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = capacity;
-    send(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    buffer.back() = '\0';
-    return std::string(buffer.data());
-}

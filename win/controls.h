@@ -33,10 +33,7 @@ class Button : public Window {
     void setCheck(int state) const { send(BM_SETCHECK, static_cast<WPARAM>(state)); }
 };
 
-class Edit : public Window {
-  public:
-    void limitText(int characters) const { send(EM_LIMITTEXT, static_cast<WPARAM>(characters)); }
-};
+class Edit : public Window {};
 
 class UpDown : public Window {
   public:
@@ -60,8 +57,6 @@ class ListView : public Window {
     void insertColumn(int column, const char* heading, int width) const;
     void insertSelectedItem(int row, const std::string& text) const;
     void setItemText(int row, int column, const std::string& text) const;
-    // At most `capacity` - 1 characters, as the control hands them out.
-    std::string itemText(int row, int column, int capacity = 260) const;
     void setExtendedStyle(DWORD mask, DWORD style) const {
         send(LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
     }

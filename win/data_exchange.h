@@ -14,7 +14,6 @@ class DataExchange {
     DataExchange(HWND dialog, bool saveAndValidate, std::vector<Window*>& boundControls)
         : dialog_(dialog), saveAndValidate_(saveAndValidate), boundControls_(boundControls) {}
 
-    bool saving() const { return saveAndValidate_; }
     bool failed() const { return failed_; }
 
     void bindControl(int id, Window& control);
