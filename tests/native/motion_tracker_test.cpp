@@ -137,4 +137,44 @@ TEST(MotionTracker, StateTableOfIdleCountingAndLastPeriod) {
     }
 }
 
+// Where the swing goes on from when a new drive starts after one that ended or was stopped.
+TEST(MotionTracker, WestDrivesContinueTheSwingEastDrivesRestartItAndZeroStartsNothing) {
+    struct Case {
+        const char* name;
+        std::uint16_t degrees;
+        bool east;
+        bool started;
+        int frameIndexAfterStart;
+        int firstPictureShown;
+    };
+    // The drive before each case: two Moteck degrees west (5 ticks), stopped after 3.
+    const Case cases[]{
+        {"west continues where the swing stopped", 2, false, true, 2, 3},
+        {"east restarts the swing", 2, true, true, 9, 0},
+        {"zero west starts nothing", 0, false, false, 2, NO_PICTURE},
+        {"zero east starts nothing", 0, true, false, 2, NO_PICTURE},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        MotionTracker tracker;
+        ASSERT_TRUE(tracker.startDrive(2, MOTECK, false).started);
+        for (int i = 0; i < 3; ++i) tracker.tick();
+        ASSERT_TRUE(tracker.stop().wasCounting);
+
+        const DriveStart start = tracker.startDrive(row.degrees, MOTECK, row.east);
+        EXPECT_EQ(start.started, row.started);
+        EXPECT_EQ(tracker.frameIndex(), row.frameIndexAfterStart);
+        if (!row.started) {
+            EXPECT_EQ(start.command.length(), 0U);
+            EXPECT_EQ(tracker.remainingTicks(), 0U) << "nothing is counted down";
+            continue;
+        }
+        const DiseqcCommand expected = row.east ? PositionerCommands::driveEast(row.degrees)
+                                                : PositionerCommands::driveWest(row.degrees);
+        EXPECT_EQ(start.command.bytes, expected.bytes);
+        EXPECT_EQ(tracker.remainingTicks(), 5U);
+        EXPECT_EQ(tracker.tick().showFrame, row.firstPictureShown);
+    }
+}
+
 }  // namespace
