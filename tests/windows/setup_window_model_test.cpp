@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
@@ -23,7 +24,7 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersFromTheList) {
     writeSettings(settingsFileText(customNames(), STAB_TYPE));
     ASSERT_TRUE(openWindow());
     // The list, not the file, is where the pickers take their names from.
-    ListView_SetItemText(item(1038), 2, 0, const_cast<char*>("Moved here"));
+    ListView_SetItemText(item(IDC_SAT_LIST), 2, 0, const_cast<char*>("Moved here"));
     std::vector<std::string> names = customNames();
     names[2] = "Moved here";
     host().clearMessages();
@@ -33,16 +34,18 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersFromTheList) {
         const char* type;
         std::size_t offered;
     };
-    for (const Step& step : {Step{1040, MOTECK_TYPE, 60}, Step{1039, STAB_TYPE, 49}}) {
+    for (const Step& step :
+         {Step{IDC_MODEL_MOTECK, MOTECK_TYPE, 60}, Step{IDC_MODEL_STAB, STAB_TYPE, 49}}) {
         SCOPED_TRACE(step.type);
-        for (int picker : {1034, 1035, 1036}) selectInPicker(picker, 5);
+        for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER})
+            selectInPicker(picker, 5);
         click(step.radio);
 
         EXPECT_EQ(settingsBytes(), settingsFileText(customNames(), step.type))
             << "TYPE changes, the names in the file do not";
         EXPECT_TRUE(checked(step.radio));
-        EXPECT_FALSE(checked(step.radio == 1040 ? 1039 : 1040));
-        for (int picker : {1034, 1035, 1036}) {
+        EXPECT_FALSE(checked(step.radio == IDC_MODEL_MOTECK ? IDC_MODEL_STAB : IDC_MODEL_MOTECK));
+        for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER}) {
             EXPECT_EQ(pickerEntries(picker), first(names, step.offered)) << picker;
             EXPECT_EQ(pickerSelection(picker), 0) << picker;
         }
@@ -53,7 +56,7 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersFromTheList) {
     // The next opening shows the model last chosen.
     plugin().exit();
     ASSERT_TRUE(openWindow());
-    EXPECT_TRUE(checked(1039));
+    EXPECT_TRUE(checked(IDC_MODEL_STAB));
 }
 
 TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
@@ -66,8 +69,8 @@ TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
         std::size_t offered;
     };
     const Case cases[] = {
-        {"Stab, quoted", "\"STAB HH100/120\"", 1039, 49},
-        {"Moteck, in other letters", "moteck sg2100", 1040, 60},
+        {"Stab, quoted", "\"STAB HH100/120\"", IDC_MODEL_STAB, 49},
+        {"Moteck, in other letters", "moteck sg2100", IDC_MODEL_MOTECK, 60},
     };
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.what);
@@ -75,18 +78,18 @@ TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
         writeSettings(file);
         ASSERT_TRUE(openWindow());
         ASSERT_TRUE(checked(entry.currentRadio));
-        selectInPicker(1034, 3);
-        selectInPicker(1035, 7);
-        selectInPicker(1036, 11);
+        selectInPicker(IDC_GOTO_PICKER, 3);
+        selectInPicker(IDC_STORE_PICKER, 7);
+        selectInPicker(IDC_RECALCULATE_PICKER, 11);
         host().clearMessages();
 
         click(entry.currentRadio);
 
         EXPECT_EQ(settingsBytes(), file);
-        EXPECT_EQ(pickerSelection(1034), 3);
-        EXPECT_EQ(pickerSelection(1035), 7);
-        EXPECT_EQ(pickerSelection(1036), 11);
-        EXPECT_EQ(pickerEntries(1036).size(), entry.offered);
+        EXPECT_EQ(pickerSelection(IDC_GOTO_PICKER), 3);
+        EXPECT_EQ(pickerSelection(IDC_STORE_PICKER), 7);
+        EXPECT_EQ(pickerSelection(IDC_RECALCULATE_PICKER), 11);
+        EXPECT_EQ(pickerEntries(IDC_RECALCULATE_PICKER).size(), entry.offered);
         EXPECT_TRUE(commandsSent().empty());
         plugin().exit();
     }
