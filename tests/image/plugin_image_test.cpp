@@ -128,29 +128,31 @@ TEST_F(PluginImage, ImportsOnlyWindowsSystemDlls) {
     }
 }
 
+// The ids are part of the file's contract: written here as numbers.
+struct ExpectedResource {
+    const char* what;
+    const char* type;
+    const char* name;
+    std::uint16_t language;
+};
+const ExpectedResource RESOURCES[] = {
+    {"setup window", RT_DIALOG, "#103", ENGLISH_US},
+    {"satellite name editor", RT_DIALOG, "#1012", ENGLISH_UK},
+    {"about box", RT_DIALOG, "#1014", ENGLISH_UK},
+    {"string table with string 1", RT_STRING, "#1", ENGLISH_UK},
+    {"indicator frame 1", RT_GROUP_ICON, "#1007", ENGLISH_UK},
+    {"indicator frame 2", RT_GROUP_ICON, "#1008", ENGLISH_UK},
+    {"indicator frame 3", RT_GROUP_ICON, "#1009", ENGLISH_UK},
+    {"indicator frame 4", RT_GROUP_ICON, "#1010", ENGLISH_UK},
+    {"indicator frame 5", RT_GROUP_ICON, "#1011", ENGLISH_UK},
+    {"plug-in icon", RT_GROUP_ICON, "#1013", ENGLISH_UK},
+    {"plug-in menu", RT_MENU, "EXTERN", GERMAN},
+    {"info page", RT_HTML, "INFO", ENGLISH_UK},
+    {"version", RT_VERSION, "#1", GERMAN},
+};
+
 TEST_F(PluginImage, HoldsEveryResourceInItsLanguage) {
-    struct Expected {
-        const char* what;
-        const char* type;
-        const char* name;
-        std::uint16_t language;
-    };
-    const Expected rows[] = {
-        {"setup window", RT_DIALOG, "#103", ENGLISH_US},
-        {"satellite name editor", RT_DIALOG, "#1012", ENGLISH_UK},
-        {"about box", RT_DIALOG, "#1014", ENGLISH_UK},
-        {"string table with string 1", RT_STRING, "#1", ENGLISH_UK},
-        {"indicator frame 1", RT_GROUP_ICON, "#1007", ENGLISH_UK},
-        {"indicator frame 2", RT_GROUP_ICON, "#1008", ENGLISH_UK},
-        {"indicator frame 3", RT_GROUP_ICON, "#1009", ENGLISH_UK},
-        {"indicator frame 4", RT_GROUP_ICON, "#1010", ENGLISH_UK},
-        {"indicator frame 5", RT_GROUP_ICON, "#1011", ENGLISH_UK},
-        {"plug-in icon", RT_GROUP_ICON, "#1013", ENGLISH_UK},
-        {"plug-in menu", RT_MENU, "EXTERN", GERMAN},
-        {"info page", RT_HTML, "INFO", ENGLISH_UK},
-        {"version", RT_VERSION, "#1", GERMAN},
-    };
-    for (const Expected& row : rows) {
+    for (const ExpectedResource& row : RESOURCES) {
         const pe::Resource* resource = find(row.type, row.name);
         if (!resource) {
             ADD_FAILURE() << row.what << " (" << row.type << " " << row.name << ") is missing";
@@ -162,9 +164,10 @@ TEST_F(PluginImage, HoldsEveryResourceInItsLanguage) {
 }
 
 TEST_F(PluginImage, EveryIconGroupFindsItsImages) {
-    for (const char* group : {"#1007", "#1008", "#1009", "#1010", "#1011", "#1013"}) {
-        SCOPED_TRACE(group);
-        const pe::Resource* directory = find(RT_GROUP_ICON, group);
+    for (const ExpectedResource& row : RESOURCES) {
+        if (std::string(row.type) != RT_GROUP_ICON) continue;
+        SCOPED_TRACE(row.what);
+        const pe::Resource* directory = find(RT_GROUP_ICON, row.name);
         ASSERT_NE(directory, nullptr);
         const std::uint16_t count = word(directory->data, 4);
         ASSERT_GT(count, 0);

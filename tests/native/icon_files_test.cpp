@@ -28,17 +28,17 @@ void PrintTo(const Rgb& colour, std::ostream* out) {
          << ")";
 }
 
-struct ImageSpec {
+struct IconImageLayout {
     int size;
     int bitsPerPixel;
 };
 
-struct FileSpec {
+struct IconFileLayout {
     const char* name;
-    std::vector<ImageSpec> images;
+    std::vector<IconImageLayout> images;
 };
 
-void PrintTo(const FileSpec& expected, std::ostream* out) {
+void PrintTo(const IconFileLayout& expected, std::ostream* out) {
     *out << expected.name;
 }
 
@@ -84,7 +84,7 @@ const std::vector<Rgb> kVgaPalette = {
 
 // Checks one file against its expected images and decodes them; failures are reported through
 // gtest, and images that could not be decoded are left out of the result.
-std::vector<DecodedImage> checkAndDecode(const FileSpec& expected) {
+std::vector<DecodedImage> checkAndDecode(const IconFileLayout& expected) {
     const std::vector<std::uint8_t> bytes = readFile(expected.name);
     const Reader in(bytes);
     std::vector<DecodedImage> decoded;
@@ -100,7 +100,7 @@ std::vector<DecodedImage> checkAndDecode(const FileSpec& expected) {
     std::size_t expectedOffset = 6 + 16 * count;
     for (std::size_t i = 0; i < count; ++i) {
         SCOPED_TRACE("image " + std::to_string(i));
-        const ImageSpec& want = expected.images[i];
+        const IconImageLayout& want = expected.images[i];
         const std::size_t entry = 6 + 16 * i;
         const std::size_t paletteSize = std::size_t{1} << want.bitsPerPixel;
         const std::size_t xorSize = rowBytes(want.size, want.bitsPerPixel) * want.size;
@@ -169,7 +169,7 @@ std::vector<DecodedImage> checkAndDecode(const FileSpec& expected) {
     return decoded;
 }
 
-const std::array<FileSpec, 6> kFiles = {{
+const std::array<IconFileLayout, 6> kFiles = {{
     {"dish_turn_1.ico", {{32, 8}}},
     {"dish_turn_2.ico", {{32, 8}}},
     {"dish_turn_3.ico", {{32, 8}}},
@@ -178,7 +178,7 @@ const std::array<FileSpec, 6> kFiles = {{
     {"dish.ico", {{32, 4}, {16, 4}}},
 }};
 
-class IconFileTest : public testing::TestWithParam<FileSpec> {};
+class IconFileTest : public testing::TestWithParam<IconFileLayout> {};
 
 TEST_P(IconFileTest, IsAWellFormedIconWithAVisiblePicture) {
     const std::vector<DecodedImage> images = checkAndDecode(GetParam());
@@ -200,7 +200,7 @@ TEST_P(IconFileTest, IsAWellFormedIconWithAVisiblePicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CommittedIcons, IconFileTest, testing::ValuesIn(kFiles),
-                         [](const testing::TestParamInfo<FileSpec>& info) {
+                         [](const testing::TestParamInfo<IconFileLayout>& info) {
                              std::string name = info.param.name;
                              return name.substr(0, name.find('.'));
                          });

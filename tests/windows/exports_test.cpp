@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "res/resource_ids.h"
 #include "tests/windows/plugin_library.h"
 #include "tests/windows/test_host.h"
 
@@ -90,8 +91,8 @@ TEST(Exports, DisplayNameFillsFifteenBytesAndNothingBeyond) {
 TEST(Exports, CallsBeforeStartAndRepeatedExitsDoNoHarm) {
     PluginLibrary plugin;
     plugin.sendName(nullptr);
-    plugin.menuSelect(40008);
-    plugin.menuSelect(40009);
+    plugin.menuSelect(ID_PLUGIN_SETUP);
+    plugin.menuSelect(ID_PLUGIN_INFO);
     plugin.menuSelect(0);
     plugin.exit();
     plugin.exit();

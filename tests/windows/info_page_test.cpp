@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include <windows.h>
+
+#include "res/resource_ids.h"
+
 #include "tests/windows/plugin_library.h"
 #include "tests/windows/test_host.h"
 
@@ -32,21 +36,34 @@ class InfoCommand : public ::testing::Test {
         removeFolder(folder);
     }
 
-    // The shell starts the handler as a process of its own; give it time.
+    // The shell starts the handler as a process of its own, which renames its
+    // record into the folder when it is done: wake on that change, not on a clock.
     std::string addressOpenedByTheShell() const {
-        for (int attempt = 0; attempt < 300; ++attempt) {
-            if (GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES)
-                return readWholeFile(record);
-            Sleep(100);
+        const HANDLE change =
+            FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+        if (change == INVALID_HANDLE_VALUE) return "<cannot watch " + folder + ">";
+        const ULONGLONG deadline = GetTickCount64() + 30000;
+        std::string address = "<the shell opened nothing>";
+        for (;;) {
+            if (GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                address = readWholeFile(record);
+                break;
+            }
+            const ULONGLONG now = GetTickCount64();
+            if (now >= deadline ||
+                WaitForSingleObject(change, static_cast<DWORD>(deadline - now)) != WAIT_OBJECT_0 ||
+                !FindNextChangeNotification(change))
+                break;
         }
-        return "<the shell opened nothing>";
+        FindCloseChangeNotification(change);
+        return address;
     }
 
     std::string askForInfoPage(const std::string& pluginPath) const {
         PluginLibrary plugin(pluginPath);
         TestHost host;
         plugin.start(host.window());
-        plugin.menuSelect(40009);
+        plugin.menuSelect(ID_PLUGIN_INFO);
         return addressOpenedByTheShell();
     }
 

@@ -19,9 +19,23 @@ std::string contentOf(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Another program may hold the file so that it can still be written but no longer read. A write
-// that cannot see the other keys must not replace them all with its own.
-TEST(ProfileHeldAgainstReading, WriteLeavesTheFileAsItWas) {
+struct Holder {
+    const char* label;
+    DWORD access;
+    DWORD shareMode;
+    bool blocksReading;
+};
+
+// Another program holds the file: locked against everyone; open so that it can
+// still be written but no longer read; or writing it while sharing it.
+constexpr Holder HOLDERS[] = {
+    {"exclusive holder", GENERIC_READ | GENERIC_WRITE, 0, true},
+    {"reader that shares only writing", GENERIC_READ, FILE_SHARE_WRITE, true},
+    {"sharing writer", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+};
+
+// A write that cannot see the other keys must not replace them all with its own.
+TEST(ProfileHeldByAnotherProgram, IsNeverTakenForMissingAndAWriteBlindToItChangesNothing) {
     const struct {
         const char* label;
         std::unique_ptr<ProfileAccess> profile;
@@ -34,22 +48,28 @@ TEST(ProfileHeldAgainstReading, WriteLeavesTheFileAsItWas) {
     const std::string content = "[SATELLITE NAMES]\r\nPOS1=Mine\r\nPOS2=Also mine\r\n";
 
     for (const auto& implementation : implementations) {
-        SCOPED_TRACE(implementation.label);
-        const fs::path file = directory / (std::string(implementation.label) + ".ini");
-        std::ofstream(file, std::ios::binary) << content;
-        const std::string path = file.string();
+        for (const Holder& holder : HOLDERS) {
+            SCOPED_TRACE(std::string(implementation.label) + ", " + holder.label);
+            const fs::path file = directory / (std::string(implementation.label) + ".ini");
+            std::ofstream(file, std::ios::binary) << content;
+            const std::string path = file.string();
 
-        const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
-        EXPECT_EQ(implementation.profile->probeForReading(path), ProfileAccess::Probe::Unopenable);
-        EXPECT_EQ(implementation.profile->readString(path, "SATELLITE NAMES", "POS1", "dflt", 64),
-                  "dflt");
-        implementation.profile->writeString(path, "SATELLITE NAMES", "POS2", "written");
-        CloseHandle(held);
+            const HANDLE held = CreateFileA(path.c_str(), holder.access, holder.shareMode, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+            // Missing would make start-up write factory names over the user's own.
+            EXPECT_NE(implementation.profile->probeForReading(path), ProfileAccess::Probe::Missing);
+            if (holder.blocksReading) {
+                EXPECT_EQ(
+                    implementation.profile->readString(path, "SATELLITE NAMES", "POS1", "dflt", 64),
+                    "dflt");
+                implementation.profile->writeString(path, "SATELLITE NAMES", "POS2", "written");
+            }
+            CloseHandle(held);
 
-        EXPECT_EQ(contentOf(file), content);
-        fs::remove(file);
+            EXPECT_EQ(contentOf(file), content);
+            fs::remove(file);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "res/resource_ids.h"
 #include "tests/windows/plugin_library.h"
 #include "tests/windows/test_host.h"
 
@@ -19,7 +20,7 @@ TEST(RenamedPlugIn, KeepsItsSettingsBesideItselfUnderItsOwnName) {
         PluginLibrary plugin(renamed);
         TestHost host;
         plugin.start(host.window());
-        plugin.menuSelect(40008);
+        plugin.menuSelect(ID_PLUGIN_SETUP);
         plugin.exit();
         pumpMessages();
     }

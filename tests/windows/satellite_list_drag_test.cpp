@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/satellite_list_fixture.h"
 
 namespace {
@@ -73,7 +74,7 @@ TEST_P(DragGesture, SwapsNamesOnlyAndSavesAllSixty) {
     EXPECT_EQ(ImageList_GetDragImage(nullptr, nullptr), nullptr);
 
     EXPECT_EQ(takeChangeMessages(), drag.changeMessages);
-    for (int picker : {GOTO_PICKER, STORE_PICKER, RECALCULATE_PICKER}) {
+    for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER}) {
         SCOPED_TRACE(picker);
         EXPECT_EQ(pickerEntries(picker), firstOf(expected, 49));
     }

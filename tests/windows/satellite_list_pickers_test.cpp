@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/satellite_list_fixture.h"
 
 namespace {
@@ -33,9 +34,9 @@ TEST_P(SatelliteListPickers, KeepTheirSelectedSlotsAcrossASwap) {
     for (std::size_t i = 10; i < names.size(); ++i) names[i] = factory[i];
     openList();
     ASSERT_EQ(listColumn(0), names);
-    selectInPicker(GOTO_PICKER, 3);
-    selectInPicker(STORE_PICKER, 10);
-    selectInPicker(RECALCULATE_PICKER, -1);
+    selectInPicker(IDC_GOTO_PICKER, 3);
+    selectInPicker(IDC_STORE_PICKER, 10);
+    selectInPicker(IDC_RECALCULATE_PICKER, -1);
     ASSERT_NO_FATAL_FAILURE(showRows(3, 10));
 
     perform({press(Button::Left, 3), pull(3), moveTo(6), moveTo(10), release(Button::Left)});
@@ -43,15 +44,15 @@ TEST_P(SatelliteListPickers, KeepTheirSelectedSlotsAcrossASwap) {
     const std::vector<std::string> expected = withSwap(names, 3, 10);
     ASSERT_EQ(listColumn(0), expected);
     EXPECT_EQ(takeChangeMessages(), 1);
-    for (int picker : {GOTO_PICKER, STORE_PICKER, RECALCULATE_PICKER}) {
+    for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER}) {
         SCOPED_TRACE(picker);
         EXPECT_EQ(pickerEntries(picker), firstOf(expected, model.pickerRows));
     }
-    EXPECT_EQ(pickerSelection(GOTO_PICKER), 3);
-    EXPECT_EQ(pickerEntries(GOTO_PICKER)[3], names[10]);
-    EXPECT_EQ(pickerSelection(STORE_PICKER), 10);
-    EXPECT_EQ(pickerEntries(STORE_PICKER)[10], names[3]);
-    EXPECT_EQ(pickerSelection(RECALCULATE_PICKER), -1);
+    EXPECT_EQ(pickerSelection(IDC_GOTO_PICKER), 3);
+    EXPECT_EQ(pickerEntries(IDC_GOTO_PICKER)[3], names[10]);
+    EXPECT_EQ(pickerSelection(IDC_STORE_PICKER), 10);
+    EXPECT_EQ(pickerEntries(IDC_STORE_PICKER)[10], names[3]);
+    EXPECT_EQ(pickerSelection(IDC_RECALCULATE_PICKER), -1);
     EXPECT_EQ(settingsBytes(), settingsFileText(expected, model.type));
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/satellite_list_fixture.h"
 
 namespace {
@@ -33,10 +34,10 @@ class SatelliteListRename : public SatelliteListTest {
         RenameSeen seen;
         ModalScript script;
         script.when(RENAME_CAPTION, [&](HWND dialog) {
-            seen.shown = dialogItemText(dialog, NAME_EDIT);
+            seen.shown = dialogItemText(dialog, IDC_SAT_NAME_EDIT);
             seen.onTop = staysAboveSetupWindow(dialog);
-            if (typed) retype(GetDlgItem(dialog, NAME_EDIT), *typed);
-            seen.left = dialogItemText(dialog, NAME_EDIT);
+            if (typed) retype(GetDlgItem(dialog, IDC_SAT_NAME_EDIT), *typed);
+            seen.left = dialogItemText(dialog, IDC_SAT_NAME_EDIT);
             clickButton(dialog, button);
         });
         EXPECT_TRUE(script.runDuring([&] { doubleClick(row); })) << "no rename dialog";
@@ -91,7 +92,7 @@ TEST_P(SatelliteListRenameCase, RenamesTheRowAndSavesOnlyOnOk) {
     EXPECT_EQ(listColumn(1), lnbColumn());
     EXPECT_EQ(listColumn(2), indexColumn());
     EXPECT_EQ(takeChangeMessages(), saves ? 1 : 0);
-    EXPECT_EQ(pickerEntries(GOTO_PICKER), firstOf(expected, 49));
+    EXPECT_EQ(pickerEntries(IDC_GOTO_PICKER), firstOf(expected, 49));
     if (saves) {
         EXPECT_EQ(settingsBytes(), settingsFileText(expected, STAB_TYPE));
     } else {
@@ -158,7 +159,7 @@ TEST_P(SatelliteListLongName, IsRefusedOnOkWhileTheDialogStaysOpen) {
     script
         .when(RENAME_CAPTION,
               [&](HWND dialog) {
-                  shown = dialogItemText(dialog, NAME_EDIT);
+                  shown = dialogItemText(dialog, IDC_SAT_NAME_EDIT);
                   clickButton(dialog, IDOK);
               })
         .when(PLUGIN_BOX_CAPTION,
@@ -168,8 +169,8 @@ TEST_P(SatelliteListLongName, IsRefusedOnOkWhileTheDialogStaysOpen) {
               })
         .when(RENAME_CAPTION, [&](HWND dialog) {
             dialogWaited = true;
-            keptAfterRefusal = dialogItemText(dialog, NAME_EDIT);
-            if (finalButton == IDOK) retype(GetDlgItem(dialog, NAME_EDIT), shortened);
+            keptAfterRefusal = dialogItemText(dialog, IDC_SAT_NAME_EDIT);
+            if (finalButton == IDOK) retype(GetDlgItem(dialog, IDC_SAT_NAME_EDIT), shortened);
             clickButton(dialog, finalButton);
         });
     ASSERT_TRUE(script.runDuring([&] { doubleClick(ROW); }));

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/satellite_list_fixture.h"
 
 namespace {
@@ -26,7 +27,7 @@ TEST_P(SatelliteListExitDuringRename, LosesNoNameAndLeavesTheNextWindowAlone) {
     std::vector<std::string> reopened;
     ModalScript script;
     script.when(RENAME_CAPTION, [&](HWND dialog) {
-        retype(GetDlgItem(dialog, NAME_EDIT), "Typed too late");
+        retype(GetDlgItem(dialog, IDC_SAT_NAME_EDIT), "Typed too late");
         plugin().exit();
         closed = setupWindows().empty();
         if (reopenBeforeOk && openWindow()) reopened = listColumn(0);
@@ -49,7 +50,7 @@ TEST_P(SatelliteListExitDuringRename, LosesNoNameAndLeavesTheNextWindowAlone) {
     }
     // The OK meant for the closed window renamed nothing in this one.
     EXPECT_EQ(listColumn(0), stored);
-    EXPECT_EQ(pickerEntries(GOTO_PICKER), stored);
+    EXPECT_EQ(pickerEntries(IDC_GOTO_PICKER), stored);
     EXPECT_EQ(settingsBytes(), file);
 }
 

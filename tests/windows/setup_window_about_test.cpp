@@ -5,11 +5,10 @@
 
 #include <windows.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
-
-constexpr WPARAM ABOUT_COMMAND = 16;
 
 class SetupAbout : public SetupWindowTest {
   protected:
@@ -34,7 +33,7 @@ TEST_F(SetupAbout, SystemMenuEndsWithSeparatorAndAboutEntry) {
     entry.cch = sizeof text;
     ASSERT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(count - 1), TRUE, &entry));
     EXPECT_STREQ(text, "&About DiSEqC DLL");
-    EXPECT_EQ(entry.wID, 16u);
+    EXPECT_EQ(entry.wID, static_cast<UINT>(IDM_ABOUTBOX));
     EXPECT_EQ(entry.fType & MFT_SEPARATOR, 0u);
 
     MENUITEMINFOA separator{};
@@ -57,14 +56,14 @@ TEST_F(SetupAbout, AboutBoxShowsVersionAndLeavesTheWindowAsItWas) {
         {"Escape", pressEscape()},
         {"caption's close box", [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
-    selectInPicker(1035, 8);
+    selectInPicker(IDC_STORE_PICKER, 8);
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.what);
         bool hasIcon = false;
         bool setupUsable = false;
         bool aboutOnTop = false;
         const ModalBox box = answeringModalBox(
-            [&] { SendMessageA(window(), WM_SYSCOMMAND, ABOUT_COMMAND, 0); }, entry.answer,
+            [&] { SendMessageA(window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }, entry.answer,
             [&](HWND about) {
                 HWND icon = FindWindowExA(about, nullptr, "Static", nullptr);
                 while (icon && !(GetWindowLongA(icon, GWL_STYLE) & SS_ICON))
@@ -83,7 +82,7 @@ TEST_F(SetupAbout, AboutBoxShowsVersionAndLeavesTheWindowAsItWas) {
         EXPECT_TRUE(aboutOnTop) << "an unowned box must not open behind the top-most setup window";
 
         EXPECT_EQ(setupWindows(), std::vector<HWND>{window()});
-        EXPECT_EQ(pickerSelection(1035), 8);
+        EXPECT_EQ(pickerSelection(IDC_STORE_PICKER), 8);
         EXPECT_TRUE(host().messages().empty());
     }
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
@@ -32,9 +33,9 @@ struct ClosePath {
 
 TEST_F(SetupClose, EveryWayOfClosingLeavesNoWindowAndAllowsANewOne) {
     const ClosePath paths[] = {
-        {"Close button", [this] { click(1001); }},
+        {"Close button", [this] { click(IDC_CLOSE); }},
         // Escape means cancel wherever the focus is.
-        {"Escape key through the host's loop", [this] { pressKey(1002, VK_ESCAPE); }},
+        {"Escape key through the host's loop", [this] { pressKey(IDC_DRIVE_WEST, VK_ESCAPE); }},
         {"caption's close box",
          [this] {
              SendMessageA(window(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -66,22 +67,22 @@ TEST_F(SetupClose, EveryWayOfClosingLeavesNoWindowAndAllowsANewOne) {
 TEST_F(SetupClose, SecondMenuCommandOnlyActivatesTheOpenWindow) {
     ASSERT_TRUE(openWindow());
     const HWND first = window();
-    selectInPicker(1034, 9);
+    selectInPicker(IDC_GOTO_PICKER, 9);
     SetActiveWindow(host().window());
 
     ControlEventRecorder activation(first, {WM_ACTIVATE});
-    plugin().menuSelect(OPEN_SETUP_COMMAND);
+    plugin().menuSelect(ID_PLUGIN_SETUP);
     const std::vector<ControlEvent> activated = {{0, WM_ACTIVATE, true}};
     EXPECT_EQ(activation.take(), activated);
     EXPECT_EQ(setupWindows(), std::vector<HWND>{first});
     EXPECT_EQ(identifications(), 1);
-    EXPECT_EQ(pickerSelection(1034), 9) << "the window is not started again";
+    EXPECT_EQ(pickerSelection(IDC_GOTO_PICKER), 9) << "the window is not started again";
 }
 
 TEST_F(SetupClose, CaptionCloseBoxWorksDuringADriveAndSendsNoHalt) {
     ASSERT_TRUE(openWindow());
-    click(1002);
-    ASSERT_FALSE(isEnabled(1001));
+    click(IDC_DRIVE_WEST);
+    ASSERT_FALSE(isEnabled(IDC_CLOSE));
     host().clearMessages();
 
     SendMessageA(window(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -99,8 +100,9 @@ TEST_F(SetupClose, TabMovesTheFocusThroughTheHostsPlainLoop) {
     // The spins and the store picker have no tab stop. The radios have none
     // in the template, but the checked one takes it, so that Tab reaches the
     // model; after it the focus wraps round to the first control.
-    const Step steps[] = {{1002, 1017}, {1017, 1003}, {1003, 1015},
-                          {1021, 1006}, {1038, 1039}, {1039, 1002}};
+    const Step steps[] = {{IDC_DRIVE_WEST, IDC_WEST_DEGREES}, {IDC_WEST_DEGREES, IDC_DRIVE_EAST},
+                          {IDC_DRIVE_EAST, IDC_EAST_DEGREES}, {IDC_STORE, IDC_RECALCULATE},
+                          {IDC_SAT_LIST, IDC_MODEL_STAB},     {IDC_MODEL_STAB, IDC_DRIVE_WEST}};
     for (const Step& step : steps) {
         SCOPED_TRACE(step.from);
         const KeyPress press = pressUntilItMeetsTheFocus(step.from, VK_TAB);
@@ -111,13 +113,13 @@ TEST_F(SetupClose, TabMovesTheFocusThroughTheHostsPlainLoop) {
 
 TEST_F(SetupClose, EnterActivatesCloseUnlessAPushButtonHasTheFocus) {
     ASSERT_TRUE(openWindow());
-    const KeyPress onStepWest = pressUntilItMeetsTheFocus(1004, VK_RETURN);
+    const KeyPress onStepWest = pressUntilItMeetsTheFocus(IDC_STEP_WEST, VK_RETURN);
     ASSERT_TRUE(onStepWest.metFocus);
     EXPECT_EQ(commandsSent(), std::vector<std::string>{
                                   expectedCommand(ApiDialect::Native, {0xE0, 0x31, 0x69, 0xFD})});
     EXPECT_EQ(setupWindows().size(), 1u);
 
-    const KeyPress inTheEdit = pressUntilItMeetsTheFocus(1017, VK_RETURN);
+    const KeyPress inTheEdit = pressUntilItMeetsTheFocus(IDC_WEST_DEGREES, VK_RETURN);
     ASSERT_TRUE(inTheEdit.metFocus);
     EXPECT_TRUE(setupWindows().empty()) << "Enter in the edit activates Close";
     EXPECT_TRUE(host().messages().empty());

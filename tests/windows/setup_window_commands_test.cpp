@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
@@ -42,55 +43,85 @@ struct ButtonCase {
 
 // Under the Moteck model, so that all 60 slots are offered.
 const ButtonCase BUTTON_CASES[] = {
-    {"step west", {}, {}, {1004}, NO_BOX, nullptr, {{0xE0, 0x31, 0x69, 0xFD}}},
+    {"step west", {}, {}, {IDC_STEP_WEST}, NO_BOX, nullptr, {{0xE0, 0x31, 0x69, 0xFD}}},
     {"step east, twice",
      {},
      {},
-     {1005, 1005},
+     {IDC_STEP_EAST, IDC_STEP_EAST},
      NO_BOX,
      nullptr,
      {{0xE0, 0x31, 0x68, 0xFD}, {0xE0, 0x31, 0x68, 0xFD}}},
-    {"reference: three bytes", {}, {}, {1019}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6B}}},
-    {"goto entry 0", {{1034, 0}}, {}, {1020}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6B, 0x01}}},
-    {"goto entry 59", {{1034, 59}}, {}, {1020}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6B, 0x3C}}},
-    {"goto, nothing selected", {{1034, -1}}, {}, {1020}, NO_BOX, nullptr, {}},
-    {"store entry 6", {{1035, 6}}, {}, {1021}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6A, 0x07}}},
-    {"store, nothing selected", {{1035, -1}}, {}, {1021}, NO_BOX, nullptr, {}},
-    {"recalculate entry 4, OK",
-     {{1036, 4}},
+    {"reference: three bytes", {}, {}, {IDC_REFERENCE}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6B}}},
+    {"goto entry 0",
+     {{IDC_GOTO_PICKER, 0}},
      {},
-     {1006},
+     {IDC_GOTO},
+     NO_BOX,
+     nullptr,
+     {{0xE0, 0x31, 0x6B, 0x01}}},
+    {"goto entry 59",
+     {{IDC_GOTO_PICKER, 59}},
+     {},
+     {IDC_GOTO},
+     NO_BOX,
+     nullptr,
+     {{0xE0, 0x31, 0x6B, 0x3C}}},
+    {"goto, nothing selected", {{IDC_GOTO_PICKER, -1}}, {}, {IDC_GOTO}, NO_BOX, nullptr, {}},
+    {"store entry 6",
+     {{IDC_STORE_PICKER, 6}},
+     {},
+     {IDC_STORE},
+     NO_BOX,
+     nullptr,
+     {{0xE0, 0x31, 0x6A, 0x07}}},
+    {"store, nothing selected", {{IDC_STORE_PICKER, -1}}, {}, {IDC_STORE}, NO_BOX, nullptr, {}},
+    {"recalculate entry 4, OK",
+     {{IDC_RECALCULATE_PICKER, 4}},
+     {},
+     {IDC_RECALCULATE},
      IDOK,
      RECALCULATE_QUESTION,
      {{0xE0, 0x31, 0x6F, 0x05}}},
-    {"recalculate, Cancel", {{1036, 4}}, {}, {1006}, IDCANCEL, RECALCULATE_QUESTION, {}},
-    {"recalculate, nothing selected: asked, then nothing",
-     {{1036, -1}},
+    {"recalculate, Cancel",
+     {{IDC_RECALCULATE_PICKER, 4}},
      {},
-     {1006},
+     {IDC_RECALCULATE},
+     IDCANCEL,
+     RECALCULATE_QUESTION,
+     {}},
+    {"recalculate, nothing selected: asked, then nothing",
+     {{IDC_RECALCULATE_PICKER, -1}},
+     {},
+     {IDC_RECALCULATE},
      IDOK,
      RECALCULATE_QUESTION,
      {}},
-    {"restore factory settings, OK", {}, {}, {1022}, IDOK, RESET_QUESTION, {{0xE0, 0x31, 0x6F}}},
-    {"restore factory settings, Cancel", {}, {}, {1022}, IDCANCEL, RESET_QUESTION, {}},
+    {"restore factory settings, OK",
+     {},
+     {},
+     {IDC_FACTORY_RESET},
+     IDOK,
+     RESET_QUESTION,
+     {{0xE0, 0x31, 0x6F}}},
+    {"restore factory settings, Cancel", {}, {}, {IDC_FACTORY_RESET}, IDCANCEL, RESET_QUESTION, {}},
     {"drive west 1 degree, then stop",
      {},
-     {{1018, 1}},
-     {1002, 1014},
+     {{IDC_WEST_SPIN, 1}},
+     {IDC_DRIVE_WEST, IDC_STOP},
      NO_BOX,
      nullptr,
      {{0xE0, 0x31, 0x69, 0xFA}, {0xE0, 0x31, 0x60}}},
     {"drive east 19 degrees, then stop",
      {},
-     {{1016, 19}},
-     {1003, 1014},
+     {{IDC_EAST_SPIN, 19}},
+     {IDC_DRIVE_EAST, IDC_STOP},
      NO_BOX,
      nullptr,
      {{0xE0, 0x31, 0x68, 0x82}, {0xE0, 0x31, 0x60}}},
     {"drive east 3 degrees, then stop",
      {},
-     {{1016, 3}},
-     {1003, 1014},
+     {{IDC_EAST_SPIN, 3}},
+     {IDC_DRIVE_EAST, IDC_STOP},
      NO_BOX,
      nullptr,
      {{0xE0, 0x31, 0x68, 0xED}, {0xE0, 0x31, 0x60}}},
@@ -125,7 +156,7 @@ TEST_F(SetupCommands, EachButtonSendsItsBytesInTheHostsDialect) {
             for (const Bytes& command : entry.sent)
                 expected.push_back(expectedCommand(dialect.dialect, command));
             EXPECT_EQ(commandsSent(), expected);
-            EXPECT_TRUE(isEnabled(1002)) << "a command button leaves the window unlocked";
+            EXPECT_TRUE(isEnabled(IDC_DRIVE_WEST)) << "a command button leaves the window unlocked";
         }
         plugin().exit();
     }
@@ -139,9 +170,9 @@ class SetupFactoryReset : public SetupWindowTest {
         SetupWindowTest::SetUp();
         writeSettings(settingsFileText(customNames(), STAB_TYPE));
         ASSERT_TRUE(openWindow());
-        selectInPicker(1034, 3);
-        selectInPicker(1035, 7);
-        selectInPicker(1036, 11);
+        selectInPicker(IDC_GOTO_PICKER, 3);
+        selectInPicker(IDC_STORE_PICKER, 7);
+        selectInPicker(IDC_RECALCULATE_PICKER, 11);
         host().clearMessages();
     }
 
@@ -161,7 +192,8 @@ class SetupFactoryReset : public SetupWindowTest {
         observer_ = [&] {
             snapshots.push_back({settingsBytes(),
                                  listColumn(0),
-                                 {pickerEntries(1034), pickerEntries(1035), pickerEntries(1036)}});
+                                 {pickerEntries(IDC_GOTO_PICKER), pickerEntries(IDC_STORE_PICKER),
+                                  pickerEntries(IDC_RECALCULATE_PICKER)}});
         };
         active_ = this;
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &SetupFactoryReset::beforeHost, nullptr,
@@ -188,7 +220,7 @@ class SetupFactoryReset : public SetupWindowTest {
 TEST_F(SetupFactoryReset, OkPutsFactoryNamesEverywhereThenResetsThePositioner) {
     ModalBox box;
     const std::vector<Snapshot> atCommand =
-        snapshotsAtEachCommand([&] { box = clickAnswering(1022, pressButton(IDOK)); });
+        snapshotsAtEachCommand([&] { box = clickAnswering(IDC_FACTORY_RESET, pressButton(IDOK)); });
 
     ASSERT_TRUE(box.seen);
     EXPECT_EQ(box.texts, std::vector<std::string>{RESET_QUESTION});
@@ -201,7 +233,8 @@ TEST_F(SetupFactoryReset, OkPutsFactoryNamesEverywhereThenResetsThePositioner) {
 
     // The model stays; each picker starts over at its first entry.
     EXPECT_EQ(settingsBytes(), factorySettingsFile());
-    for (int picker : {1034, 1035, 1036}) EXPECT_EQ(pickerSelection(picker), 0) << picker;
+    for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER})
+        EXPECT_EQ(pickerSelection(picker), 0) << picker;
     EXPECT_EQ(listColumn(1).front(), "LNB0");
     EXPECT_EQ(listColumn(2).back(), "60");
 }
@@ -210,23 +243,24 @@ TEST_F(SetupFactoryReset, KeepsTheModelAndWritesAllSixtyNamesUnderMoteck) {
     plugin().exit();
     writeSettings(settingsFileText(customNames(), MOTECK_TYPE));
     ASSERT_TRUE(openWindow());
-    clickAnswering(1022, pressButton(IDOK));
+    clickAnswering(IDC_FACTORY_RESET, pressButton(IDOK));
     EXPECT_EQ(settingsBytes(), factorySettingsFile(MOTECK_TYPE));
-    EXPECT_EQ(pickerEntries(1036), factoryNames());
+    EXPECT_EQ(pickerEntries(IDC_RECALCULATE_PICKER), factoryNames());
 }
 
 TEST_F(SetupFactoryReset, CancelChangesNothing) {
     const std::string before = settingsBytes();
-    const ModalBox box = clickAnswering(1022, pressButton(IDCANCEL));
+    const ModalBox box = clickAnswering(IDC_FACTORY_RESET, pressButton(IDCANCEL));
 
     ASSERT_TRUE(box.seen);
     EXPECT_TRUE(commandsSent().empty());
     EXPECT_EQ(settingsBytes(), before);
     EXPECT_EQ(listColumn(0), customNames());
-    for (int picker : {1034, 1035, 1036}) EXPECT_EQ(pickerEntries(picker), offered(customNames()));
-    EXPECT_EQ(pickerSelection(1034), 3);
-    EXPECT_EQ(pickerSelection(1035), 7);
-    EXPECT_EQ(pickerSelection(1036), 11);
+    for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER})
+        EXPECT_EQ(pickerEntries(picker), offered(customNames()));
+    EXPECT_EQ(pickerSelection(IDC_GOTO_PICKER), 3);
+    EXPECT_EQ(pickerSelection(IDC_STORE_PICKER), 7);
+    EXPECT_EQ(pickerSelection(IDC_RECALCULATE_PICKER), 11);
 }
 
 }  // namespace

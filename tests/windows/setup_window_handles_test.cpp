@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
@@ -53,15 +54,15 @@ class SetupHandles : public SetupWindowTest {
     // about box comes and goes. Closed by On_Exit or by its Close button.
     void openUseAndClose(bool byCloseButton) {
         ASSERT_TRUE(openWindow());
-        click(1003);
+        click(IDC_DRIVE_EAST);
         SendMessageA(window(), WM_TIMER, DRIVE_TIMER_ID, 0);
         ASSERT_NE(visibleFrame(), 0);
-        click(1014);
+        click(IDC_STOP);
         const ModalBox about = answeringModalBox(
-            [&] { SendMessageA(window(), WM_SYSCOMMAND, 16, 0); }, pressButton(IDOK));
+            [&] { SendMessageA(window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }, pressButton(IDOK));
         ASSERT_TRUE(about.seen);
         if (byCloseButton) {
-            click(1001);
+            click(IDC_CLOSE);
         } else {
             plugin().exit();
         }

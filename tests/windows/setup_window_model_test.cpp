@@ -37,16 +37,18 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersWithTheNamesShown) {
         const char* type;
         std::size_t offered;
     };
-    for (const Step& step : {Step{1040, MOTECK_TYPE, 60}, Step{1039, STAB_TYPE, 49}}) {
+    for (const Step& step :
+         {Step{IDC_MODEL_MOTECK, MOTECK_TYPE, 60}, Step{IDC_MODEL_STAB, STAB_TYPE, 49}}) {
         SCOPED_TRACE(step.type);
-        for (int picker : {1034, 1035, 1036}) selectInPicker(picker, 5);
+        for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER})
+            selectInPicker(picker, 5);
         click(step.radio);
 
         EXPECT_EQ(settingsBytes(), settingsFileText(customNames(), step.type))
             << "TYPE changes, the names in the file do not";
         EXPECT_TRUE(checked(step.radio));
-        EXPECT_FALSE(checked(step.radio == 1040 ? 1039 : 1040));
-        for (int picker : {1034, 1035, 1036}) {
+        EXPECT_FALSE(checked(step.radio == IDC_MODEL_MOTECK ? IDC_MODEL_STAB : IDC_MODEL_MOTECK));
+        for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER}) {
             EXPECT_EQ(pickerEntries(picker), first(names, step.offered)) << picker;
             EXPECT_EQ(pickerSelection(picker), 0) << picker;
         }
@@ -57,7 +59,7 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersWithTheNamesShown) {
     // The next opening shows the model last chosen.
     plugin().exit();
     ASSERT_TRUE(openWindow());
-    EXPECT_TRUE(checked(1039));
+    EXPECT_TRUE(checked(IDC_MODEL_STAB));
 }
 
 TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
@@ -70,8 +72,8 @@ TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
         std::size_t offered;
     };
     const Case cases[] = {
-        {"Stab, quoted", "\"STAB HH100/120\"", 1039, 49},
-        {"Moteck, in other letters", "moteck sg2100", 1040, 60},
+        {"Stab, quoted", "\"STAB HH100/120\"", IDC_MODEL_STAB, 49},
+        {"Moteck, in other letters", "moteck sg2100", IDC_MODEL_MOTECK, 60},
     };
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.what);
@@ -79,18 +81,18 @@ TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
         writeSettings(file);
         ASSERT_TRUE(openWindow());
         ASSERT_TRUE(checked(entry.currentRadio));
-        selectInPicker(1034, 3);
-        selectInPicker(1035, 7);
-        selectInPicker(1036, 11);
+        selectInPicker(IDC_GOTO_PICKER, 3);
+        selectInPicker(IDC_STORE_PICKER, 7);
+        selectInPicker(IDC_RECALCULATE_PICKER, 11);
         host().clearMessages();
 
         click(entry.currentRadio);
 
         EXPECT_EQ(settingsBytes(), file);
-        EXPECT_EQ(pickerSelection(1034), 3);
-        EXPECT_EQ(pickerSelection(1035), 7);
-        EXPECT_EQ(pickerSelection(1036), 11);
-        EXPECT_EQ(pickerEntries(1036).size(), entry.offered);
+        EXPECT_EQ(pickerSelection(IDC_GOTO_PICKER), 3);
+        EXPECT_EQ(pickerSelection(IDC_STORE_PICKER), 7);
+        EXPECT_EQ(pickerSelection(IDC_RECALCULATE_PICKER), 11);
+        EXPECT_EQ(pickerEntries(IDC_RECALCULATE_PICKER).size(), entry.offered);
         EXPECT_TRUE(commandsSent().empty());
         plugin().exit();
     }

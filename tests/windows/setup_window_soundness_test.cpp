@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "host/host_messages.h"
+#include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
@@ -37,14 +38,14 @@ class SetupSoundness : public SetupWindowTest {
         host().clearMessages();
         ASSERT_TRUE(openWindow());
         EXPECT_EQ(identifications(), 1);
-        click(1019);
+        click(IDC_REFERENCE);
         EXPECT_EQ(commandsSent(), std::vector<std::string>{
                                       expectedCommand(ApiDialect::Native, {0xE0, 0x31, 0x6B})});
     }
 };
 
 TEST_F(SetupSoundness, ExitWhileAConfirmationIsOpenSendsAndChangesNothing) {
-    for (int button : {1006, 1022}) {
+    for (int button : {IDC_RECALCULATE, IDC_FACTORY_RESET}) {
         SCOPED_TRACE(button);
         ASSERT_TRUE(openWindow());
         const std::string file = settingsBytes();
@@ -69,9 +70,9 @@ TEST_F(SetupSoundness, WindowReopenedWhileAConfirmationIsOpenStaysTheOneWindow) 
     HWND second = nullptr;
     host().clearMessages();
 
-    clickAnswering(1022, pressButton(IDOK), [&](HWND) {
+    clickAnswering(IDC_FACTORY_RESET, pressButton(IDOK), [&](HWND) {
         plugin().exit();
-        plugin().menuSelect(OPEN_SETUP_COMMAND);
+        plugin().menuSelect(ID_PLUGIN_SETUP);
         const std::vector<HWND> open = setupWindows();
         if (open.size() == 1) second = open.front();
     });
@@ -80,7 +81,7 @@ TEST_F(SetupSoundness, WindowReopenedWhileAConfirmationIsOpenStaysTheOneWindow) 
     EXPECT_NE(second, first);
     EXPECT_EQ(setupWindows(), std::vector<HWND>{second});
     // The first window's late return must not have unregistered the second.
-    plugin().menuSelect(OPEN_SETUP_COMMAND);
+    plugin().menuSelect(ID_PLUGIN_SETUP);
     EXPECT_EQ(setupWindows(), std::vector<HWND>{second});
     EXPECT_EQ(identifications(), 1);
     EXPECT_TRUE(commandsSent().empty());
@@ -92,12 +93,12 @@ TEST_F(SetupSoundness, ExitWhileTheAboutBoxIsOpen) {
     host().clearMessages();
     bool setupGoneWhileOpen = false;
 
-    const ModalBox box =
-        answeringModalBox([&] { SendMessageA(window(), WM_SYSCOMMAND, 16, 0); }, pressButton(IDOK),
-                          [&](HWND) {
-                              plugin().exit();
-                              setupGoneWhileOpen = setupWindows().empty();
-                          });
+    const ModalBox box = answeringModalBox(
+        [&] { SendMessageA(window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }, pressButton(IDOK),
+        [&](HWND) {
+            plugin().exit();
+            setupGoneWhileOpen = setupWindows().empty();
+        });
 
     ASSERT_TRUE(box.seen);
     EXPECT_TRUE(setupGoneWhileOpen);
@@ -109,7 +110,7 @@ TEST_F(SetupSoundness, ExitWhileTheAboutBoxIsOpen) {
 
 TEST_F(SetupSoundness, TimerMessagesAfterTheWindowIsGoneDoNothing) {
     ASSERT_TRUE(openWindow());
-    click(1002);
+    click(IDC_DRIVE_WEST);
     const HWND closed = window();
     host().clearMessages();
     plugin().exit();
@@ -121,7 +122,7 @@ TEST_F(SetupSoundness, TimerMessagesAfterTheWindowIsGoneDoNothing) {
     pumpMessages();
     EXPECT_TRUE(host().messages().empty());
     EXPECT_NO_FATAL_FAILURE(expectAFreshWindowWorks());
-    EXPECT_TRUE(isEnabled(1002)) << "a new window starts unlocked";
+    EXPECT_TRUE(isEnabled(IDC_DRIVE_WEST)) << "a new window starts unlocked";
 }
 
 TEST_F(SetupSoundness, HostStoppingThePlugInWhileBeingIdentified) {
@@ -130,7 +131,7 @@ TEST_F(SetupSoundness, HostStoppingThePlugInWhileBeingIdentified) {
     exitOnIdentification = [this] { plugin().exit(); };
     HHOOK hook =
         SetWindowsHookExA(WH_CALLWNDPROC, &exitBeforeHostAnswers, nullptr, GetCurrentThreadId());
-    plugin().menuSelect(OPEN_SETUP_COMMAND);
+    plugin().menuSelect(ID_PLUGIN_SETUP);
     UnhookWindowsHookEx(hook);
     exitOnIdentification = nullptr;
 

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "host/host_messages.h"
+#include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
@@ -36,28 +39,14 @@ std::vector<std::string> firstNames(std::size_t count) {
     return names;
 }
 
-TEST_F(SetupStartUp, FirstOpeningCreatesTheFactoryFileAndShowsIt) {
+TEST_F(SetupStartUp, FirstOpeningCreatesTheFactoryFileBesideThePlugIn) {
     ASSERT_FALSE(settingsExist());
-    ControlEventRecorder focus(nullptr, {WM_SETFOCUS});
     ASSERT_TRUE(openWindow());
-    const std::vector<ControlEvent> focused = focus.take();
-
     EXPECT_EQ(settingsBytes(), factorySettingsFile());
-    EXPECT_NE(GetWindowLongA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "stays above others";
-    // The layout, pinned apart from the table that produced it.
-    const std::string file = settingsBytes();
-    EXPECT_EQ(file.rfind("[SATELLITE NAMES]\r\nPOS1=Hot Bird  13\xB0"
-                         "E\r\nPOS2=Astra 19.2\xB0"
-                         "E\r\n",
-                         0),
-              0u);
-    EXPECT_NE(file.find("\r\nPOS28=Eutelsat 12.5\xB0"
-                        "W\r\nPOS29=not assigned\r\n"),
-              std::string::npos);
-    EXPECT_TRUE(file.ends_with("\r\nPOS60=not assigned\r\n[POSITIONER]\r\nTYPE=STAB HH100/120\r\n"))
-        << file.substr(file.size() > 80 ? file.size() - 80 : 0);
+}
 
-    // The list: 60 rows, all three columns.
+TEST_F(SetupStartUp, FirstOpeningShowsTheFactorySettings) {
+    ASSERT_TRUE(openWindow());
     EXPECT_EQ(listColumn(0), factoryNames());
     std::vector<std::string> lnb;
     std::vector<std::string> index;
@@ -67,84 +56,113 @@ TEST_F(SetupStartUp, FirstOpeningCreatesTheFactoryFileAndShowsIt) {
     }
     EXPECT_EQ(listColumn(1), lnb);
     EXPECT_EQ(listColumn(2), index);
-
-    // Pickers: the first 49 names, the first selected.
-    for (int picker : {1034, 1035, 1036}) {
+    for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER}) {
         SCOPED_TRACE(picker);
         EXPECT_EQ(pickerEntries(picker), firstNames(49));
         EXPECT_EQ(pickerSelection(picker), 0);
-        EXPECT_EQ(pickerEntries(picker).front(),
-                  "Hot Bird  13\xB0"
-                  "E");
     }
+    EXPECT_TRUE(checked(IDC_MODEL_STAB));
+    EXPECT_FALSE(checked(IDC_MODEL_MOTECK));
+}
 
-    EXPECT_TRUE(checked(1039));
-    EXPECT_FALSE(checked(1040));
-    EXPECT_EQ(text(1017), "1");
-    EXPECT_EQ(text(1015), "1");
-    for (int spin : {1018, 1016}) {
-        SCOPED_TRACE(spin);
-        EXPECT_EQ(spinRange(spin), std::make_pair(0, 19));
-        EXPECT_EQ(spinPosition(spin), 1);
+TEST_F(SetupStartUp, DegreeFieldsStartAtOneAndRangeFromZeroToNineteen) {
+    ASSERT_TRUE(openWindow());
+    const struct {
+        int edit;
+        int spin;
+    } fields[] = {{IDC_WEST_DEGREES, IDC_WEST_SPIN}, {IDC_EAST_DEGREES, IDC_EAST_SPIN}};
+    for (const auto& field : fields) {
+        SCOPED_TRACE(field.edit);
+        EXPECT_EQ(text(field.edit), "1");
+        EXPECT_EQ(spinPosition(field.spin), 1);
+        EXPECT_EQ(spinRange(field.spin), std::make_pair(0, 19));
     }
-    EXPECT_EQ(text(1044), "API: TestViewer 2.1");
+}
+
+TEST_F(SetupStartUp, TheFirstTabStopDriveWestTakesTheFocus) {
+    ControlEventRecorder focus(nullptr, {WM_SETFOCUS});
+    ASSERT_TRUE(openWindow());
+    const std::vector<ControlEvent> focused = focus.take();
     ASSERT_FALSE(focused.empty());
-    EXPECT_EQ(focused.front().control, 1002) << "the first tab stop, Drive West, gets the focus";
-    EXPECT_EQ(visibleFrame(), 0);
+    EXPECT_EQ(focused.front().control, IDC_DRIVE_WEST);
+}
 
-    // The plug-in's own icon, large and small.
-    HICON own = LoadIconA(plugin().module(), MAKEINTRESOURCEA(1013));
+TEST_F(SetupStartUp, NoIndicatorFrameShowsBeforeADrive) {
+    ASSERT_TRUE(openWindow());
+    EXPECT_EQ(visibleFrame(), 0);
+}
+
+TEST_F(SetupStartUp, StaysAboveOtherWindows) {
+    ASSERT_TRUE(openWindow());
+    EXPECT_NE(GetWindowLongA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST_F(SetupStartUp, CarriesThePlugInsOwnIconLargeAndSmall) {
+    ASSERT_TRUE(openWindow());
+    HICON own = LoadIconA(plugin().module(), MAKEINTRESOURCEA(IDI_DISH));
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window(), WM_GETICON, ICON_BIG, 0)), own);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window(), WM_GETICON, ICON_SMALL, 0)), own);
+}
 
-    // Without an owner the window is centred on the work area.
+// Without an owner the window opens in the middle of the work area, not at
+// the corner its template names.
+TEST_F(SetupStartUp, OpensInTheMiddleOfTheWorkArea) {
+    ASSERT_TRUE(openWindow());
     RECT area{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     RECT placed{};
     GetWindowRect(window(), &placed);
-    const int width = placed.right - placed.left;
-    const int height = placed.bottom - placed.top;
-    EXPECT_EQ(placed.left, area.left + ((area.right - area.left) - width) / 2);
-    EXPECT_EQ(placed.top, area.top + ((area.bottom - area.top) - height) / 2);
-
-    ASSERT_EQ(host().messages().size(), 1u) << "one identification and nothing else";
-    EXPECT_EQ(host().messages()[0].code, HOST_MSG_QUERY_API);
-    EXPECT_EQ(host().messages()[0].bytes, Bytes(256, 0)) << "the name buffer arrives zeroed";
+    EXPECT_GE(placed.left, area.left);
+    EXPECT_GE(placed.top, area.top);
+    EXPECT_LE(placed.right, area.right);
+    EXPECT_LE(placed.bottom, area.bottom);
+    EXPECT_LE(std::abs((placed.left - area.left) - (area.right - placed.right)), 1)
+        << "gaps left and right";
+    EXPECT_LE(std::abs((placed.top - area.top) - (area.bottom - placed.bottom)), 1)
+        << "gaps above and below";
 }
 
-TEST_F(SetupStartUp, ListColumnsShareTheListWidthInFixedParts) {
+TEST_F(SetupStartUp, ListShowsItsThreeColumnsWithoutAHorizontalScrollBar) {
     ASSERT_TRUE(openWindow());
-    RECT rect{};
-    GetWindowRect(item(1038), &rect);
-    const int w = rect.right - rect.left;
-    ASSERT_GT(w, 0);
-
-    struct Column {
-        const char* heading;
-        int width;
-    };
-    const Column expected[] = {
-        {"Satellite", (w * 4) / 8}, {"LNB", (w * 2) / 8}, {"Index", (w * 5) / 32}};
-    for (int column = 0; column < 3; ++column) {
-        SCOPED_TRACE(column);
+    const HWND list = item(IDC_SAT_LIST);
+    std::vector<std::string> headings;
+    int total = 0;
+    int nameColumn = 0;
+    for (int column = 0;; ++column) {
         char heading[64] = {};
         LVCOLUMNA description{};
-        description.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        description.mask = LVCF_TEXT | LVCF_WIDTH;
         description.pszText = heading;
         description.cchTextMax = sizeof heading;
-        ASSERT_TRUE(SendMessageA(item(1038), LVM_GETCOLUMNA, static_cast<WPARAM>(column),
-                                 reinterpret_cast<LPARAM>(&description)));
-        EXPECT_STREQ(heading, expected[column].heading);
-        EXPECT_EQ(description.cx, expected[column].width);
-        EXPECT_EQ(description.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
-        EXPECT_EQ(description.iSubItem, column);
+        if (!SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                          reinterpret_cast<LPARAM>(&description)))
+            break;
+        headings.push_back(heading);
+        total += description.cx;
+        if (column == 0) nameColumn = description.cx;
     }
-    LVCOLUMNA beyond{};
-    beyond.mask = LVCF_WIDTH;
-    EXPECT_FALSE(SendMessageA(item(1038), LVM_GETCOLUMNA, 3, reinterpret_cast<LPARAM>(&beyond)));
+    EXPECT_EQ(headings, (std::vector<std::string>{"Satellite", "LNB", "Index"}));
+
+    RECT client{};
+    GetClientRect(list, &client);
+    EXPECT_LE(total, client.right) << "the columns are wider than the list";
+    EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL, 0);
+
+    // The longest factory name is readable without widening its column.
+    std::string longest;
+    for (const std::string& name : factoryNames())
+        if (name.size() > longest.size()) longest = name;
+    const auto needed = static_cast<int>(
+        SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(longest.c_str())));
+    EXPECT_GT(needed, 0);
+    EXPECT_LE(needed, nameColumn) << longest;
+}
+
+TEST_F(SetupStartUp, ListDrawsGridLinesAndHighlightsTheRowUnderThePointer) {
+    ASSERT_TRUE(openWindow());
     const DWORD style =
-        static_cast<DWORD>(SendMessageA(item(1038), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+        static_cast<DWORD>(SendMessageA(item(IDC_SAT_LIST), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     EXPECT_EQ(style & (LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT),
               DWORD{LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT});
 }
@@ -173,12 +191,12 @@ TEST_F(SetupStartUp, StoredSettingsAreShownAndLeftAsTheyWere) {
         host().clearMessages();
         ASSERT_TRUE(openWindow());
 
-        EXPECT_EQ(checked(1040), entry.moteck);
-        EXPECT_EQ(checked(1039), !entry.moteck);
+        EXPECT_EQ(checked(IDC_MODEL_MOTECK), entry.moteck);
+        EXPECT_EQ(checked(IDC_MODEL_STAB), !entry.moteck);
         EXPECT_EQ(listColumn(0), entry.names);
         std::vector<std::string> offered = entry.names;
         offered.resize(entry.moteck ? 60 : 49);
-        for (int picker : {1034, 1035, 1036}) {
+        for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER}) {
             EXPECT_EQ(pickerEntries(picker), offered) << picker;
             EXPECT_EQ(pickerSelection(picker), 0) << picker;
         }
@@ -206,7 +224,7 @@ TEST_F(SetupStartUp, ApiLabelShowsTheWholeNameTheHostGives) {
         SCOPED_TRACE(entry.label.substr(0, 20));
         host().answerApiQueryWith(entry.answer);
         ASSERT_TRUE(openWindow());
-        EXPECT_EQ(text(1044), entry.label);
+        EXPECT_EQ(text(IDC_API_LABEL), entry.label);
         plugin().exit();
     }
 }
