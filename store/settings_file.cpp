@@ -1,13 +1,16 @@
 #include "store/settings_file.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "store/factory_satellite_table.h"
+#include "store/profile_text.h"
 
 namespace {
 
 constexpr std::string_view NAMES_SECTION = "SATELLITE NAMES";
 constexpr std::string_view POSITIONER_SECTION = "POSITIONER";
 constexpr std::string_view TYPE_KEY = "TYPE";
-// Header lines first, so that the name keys land between them and TYPE lands last.
 constexpr std::string_view NEW_FILE_HEADER = "[SATELLITE NAMES]\r\n[POSITIONER]\r\n";
 constexpr std::size_t READ_CAPACITY = 64;
 // A stored name never runs longer than this: longer texts are cut on writing.
@@ -17,61 +20,81 @@ std::string positionKey(int position) {
     return "POS" + std::to_string(position);
 }
 
-}  // namespace
-
-SettingsFile::SettingsFile(std::string path, ProfileAccess& profile)
-    : path_(std::move(path)), profile_(profile) {}
-
-void SettingsFile::ensureExists() {
-    switch (profile_.probeForReading(path_)) {
-        case ProfileAccess::Probe::Opened:
-            return;
-        case ProfileAccess::Probe::Unopenable:
-            // Held by another program or not readable: it still holds the user's names, and
-            // factory content written now would replace them.
-            return;
-        case ProfileAccess::Probe::Missing:
-            break;
+std::string withNames(std::string content, const SatelliteNameTable& names) {
+    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
+        content = withProfileValue(content, NAMES_SECTION, positionKey(static_cast<int>(i) + 1),
+                                   std::string_view(names[i]).substr(0, WRITTEN_NAME_LIMIT));
     }
-    // Even when the creation fails the writes are tried: the profile functions may still manage
-    // to create the file themselves.
-    profile_.createWithContent(path_, NEW_FILE_HEADER);
-    writeFactoryNames();
-    writeModel(PositionerModel::Stab);
+    return content;
 }
 
-SatelliteNameTable SettingsFile::readNames() const {
-    SatelliteNameTable names;
+SatelliteNameTable factoryNameTable() {
     const auto& factory = FactorySatelliteTable::names();
-    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
-        names[i] = profile_.readString(path_, NAMES_SECTION, positionKey(static_cast<int>(i) + 1),
-                                       factory[i], READ_CAPACITY);
-    }
+    SatelliteNameTable names;
+    std::copy(factory.begin(), factory.end(), names.begin());
     return names;
 }
 
-PositionerModel SettingsFile::readModel() const {
-    return modelFromSettingsValue(profile_.readString(
-        path_, POSITIONER_SECTION, TYPE_KEY, settingsValue(PositionerModel::Stab), READ_CAPACITY));
+std::string withModel(std::string_view content, PositionerModel model) {
+    return withProfileValue(content, POSITIONER_SECTION, TYPE_KEY, settingsValue(model));
 }
 
-void SettingsFile::writeNames(const SatelliteNameTable& names) {
-    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
-        writeName(static_cast<int>(i) + 1,
-                  std::string_view(names[i]).substr(0, WRITTEN_NAME_LIMIT));
-    }
-}
-
-void SettingsFile::writeModel(PositionerModel model) {
-    profile_.writeString(path_, POSITIONER_SECTION, TYPE_KEY, settingsValue(model));
-}
-
-void SettingsFile::writeFactoryNames() {
+StoredSettings settingsIn(std::string_view content) {
+    StoredSettings settings;
     const auto& factory = FactorySatelliteTable::names();
-    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i)
-        writeName(static_cast<int>(i) + 1, factory[i]);
+    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
+        settings.names[i] =
+            profileValue(content, NAMES_SECTION, positionKey(static_cast<int>(i) + 1), factory[i],
+                         READ_CAPACITY);
+    }
+    settings.model =
+        modelFromSettingsValue(profileValue(content, POSITIONER_SECTION, TYPE_KEY,
+                                            settingsValue(PositionerModel::Stab), READ_CAPACITY));
+    return settings;
 }
 
-void SettingsFile::writeName(int position, std::string_view name) {
-    profile_.writeString(path_, NAMES_SECTION, positionKey(position), name);
+}  // namespace
+
+SettingsFile::SettingsFile(std::string path, FileStore& files)
+    : path_(std::move(path)), files_(files) {}
+
+StoredSettings SettingsFile::open() {
+    FileStore::Content content = files_.read(path_);
+    switch (content.state) {
+        case FileStore::State::Read:
+            return settingsIn(content.bytes);
+        case FileStore::State::Unreadable:
+            // Held by another program or not readable: it still holds the user's names, and
+            // factory content written now would replace them.
+            return settingsIn({});
+        case FileStore::State::Missing:
+            break;
+    }
+    // Header lines first, so that the name keys land between them and TYPE lands last.
+    const std::string created = withModel(
+        withNames(std::string(NEW_FILE_HEADER), factoryNameTable()), PositionerModel::Stab);
+    files_.replace(path_, created);
+    return settingsIn(created);
+}
+
+template <class Change>
+bool SettingsFile::edit(Change&& change) {
+    const FileStore::Content content = files_.read(path_);
+    // A file that cannot be read must not be replaced by one that holds only this change.
+    if (content.state == FileStore::State::Unreadable) return false;
+    const std::string updated = change(content.bytes);
+    if (content.state == FileStore::State::Read && updated == content.bytes) return true;
+    return files_.replace(path_, updated);
+}
+
+bool SettingsFile::writeNames(const SatelliteNameTable& names) {
+    return edit([&](const std::string& content) { return withNames(content, names); });
+}
+
+bool SettingsFile::writeModel(PositionerModel model) {
+    return edit([&](const std::string& content) { return withModel(content, model); });
+}
+
+bool SettingsFile::writeFactoryNames() {
+    return writeNames(factoryNameTable());
 }

@@ -3,29 +3,36 @@
 #include <string>
 
 #include "positioner/positioner_model.h"
-#include "store/profile_access.h"
+#include "store/file_store.h"
 #include "store/satellite_name_table.h"
 
+struct StoredSettings {
+    SatelliteNameTable names;
+    PositionerModel model = PositionerModel::Stab;
+};
+
 // The only reader and writer of the settings file. It keeps nothing of the file's content: each
-// operation goes to the file, so the last write of a key wins.
+// operation reads the file once and replaces it at most once, so what another program wrote in
+// between is kept, and a kill at any moment leaves the old file or the new one.
 class SettingsFile {
   public:
-    SettingsFile(std::string path, ProfileAccess& profile);
+    SettingsFile(std::string path, FileStore& files);
 
-    // Creates a missing file with the factory names and the Stab model. A file that exists is
-    // never written here, even an empty one or one that cannot be opened right now.
-    void ensureExists();
+    // The stored names, with the factory name for any the file lacks, and the model. A missing
+    // file is created with the factory names and the Stab model. A file that exists is never
+    // written here, even an empty one or one that cannot be read right now.
+    StoredSettings open();
 
-    SatelliteNameTable readNames() const;
-    PositionerModel readModel() const;
-
-    void writeNames(const SatelliteNameTable& names);
-    void writeModel(PositionerModel model);
-    void writeFactoryNames();
+    // False when the change could not be saved; the file then holds what it held before. Every
+    // other line of the file keeps its bytes.
+    bool writeNames(const SatelliteNameTable& names);
+    bool writeModel(PositionerModel model);
+    bool writeFactoryNames();
 
   private:
-    void writeName(int position, std::string_view name);
+    template <class Change>
+    bool edit(Change&& change);
 
     std::string path_;
-    ProfileAccess& profile_;
+    FileStore& files_;
 };

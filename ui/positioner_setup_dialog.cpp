@@ -14,6 +14,12 @@
 namespace {
 
 constexpr int MAX_DEGREES = 19;
+constexpr char UNSAVED_NAMES[] =
+    "The satellite names could not be saved: the settings file could not be written. It still "
+    "holds the names saved before.";
+constexpr char UNSAVED_MODEL[] =
+    "The positioner model could not be saved: the settings file could not be written. It still "
+    "holds the model saved before.";
 constexpr int INITIAL_DEGREES = 1;
 
 // The indicator's pictures in the tracker's numbering; the controls' ids are
@@ -57,7 +63,7 @@ PositionerSetupDialog::PositionerSetupDialog(HINSTANCE module, HostChannel host,
     : Dialog(module, IDD_POSITIONER_SETUP, nullptr),
       module_(module),
       host_(host),
-      settings_(std::move(settingsPath), profile_) {
+      settings_(std::move(settingsPath), files_) {
     windowIcon_ = LoadIconA(module_, MAKEINTRESOURCEA(IDI_DISH));
 }
 
@@ -98,9 +104,9 @@ BOOL PositionerSetupDialog::OnInitDialog() {
         edit->setText(std::to_string(INITIAL_DEGREES));
     }
 
-    settings_.ensureExists();
-    names_ = settings_.readNames();
-    model_ = settings_.readModel();
+    const StoredSettings stored = settings_.open();
+    names_ = stored.names;
+    model_ = stored.model;
     stabRadio_.setCheck(model_ == PositionerModel::Stab ? BST_CHECKED : BST_UNCHECKED);
     moteckRadio_.setCheck(model_ == PositionerModel::Moteck ? BST_CHECKED : BST_UNCHECKED);
     satelliteList_.show(names_);
@@ -137,6 +143,11 @@ void PositionerSetupDialog::fillPickers(const std::array<int, 3>& selections) {
 
 void PositionerSetupDialog::send(const DiseqcCommand& command) const {
     host_.sendCommand(apiDialect_, command);
+}
+
+void PositionerSetupDialog::reportUnsaved(bool saved, const char* what) const {
+    if (saved || !window()) return;
+    showMessage(window(), PLUGIN_DISPLAY_NAME, what, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void PositionerSetupDialog::closeWindow() {
@@ -240,10 +251,11 @@ void PositionerSetupDialog::restoreFactorySettings() {
     const auto& factory = FactorySatelliteTable::names();
     std::copy(factory.begin(), factory.end(), names_.begin());
     fillPickers();
-    settings_.writeFactoryNames();
+    const bool saved = settings_.writeFactoryNames();
     for (std::size_t i = 0; i < names_.size(); ++i)
         satelliteList_.showName(static_cast<int>(i), names_[i]);
     send(PositionerCommands::recalculatePositions(0));
+    reportUnsaved(saved, UNSAVED_NAMES);
 }
 
 void PositionerSetupDialog::switchModel() {
@@ -253,8 +265,9 @@ void PositionerSetupDialog::switchModel() {
         state == BST_CHECKED ? PositionerModel::Moteck : PositionerModel::Stab;
     if (chosen == model_) return;
     model_ = chosen;
-    settings_.writeModel(model_);
+    const bool saved = settings_.writeModel(model_);
     fillPickers();
+    reportUnsaved(saved, UNSAVED_MODEL);
 }
 
 namespace {
@@ -295,7 +308,7 @@ LRESULT PositionerSetupDialog::onSatListChanged(WPARAM, LPARAM) {
     std::array<int, 3> kept{};
     for (std::size_t i = 0; i < kept.size(); ++i) kept[i] = pickers()[i]->currentSelection();
     fillPickers(kept);
-    settings_.writeNames(names_);
+    reportUnsaved(settings_.writeNames(names_), UNSAVED_NAMES);
     return 0;
 }
 

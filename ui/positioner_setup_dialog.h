@@ -11,7 +11,7 @@
 #include "positioner/positioner_model.h"
 #include "store/satellite_name_table.h"
 #include "store/settings_file.h"
-#include "store/win32_profile.h"
+#include "store/win32_file_store.h"
 #include "ui/satellite_list_ctrl.h"
 #include "win/controls.h"
 #include "win/dialog.h"
@@ -59,10 +59,12 @@ class PositionerSetupDialog : public Dialog {
     void setMovementControlsEnabled(bool enabled);
     void showPicture(int picture, bool visible);
     void send(const DiseqcCommand& command) const;
+    // Tells the user, once per action, what a failed write did not save.
+    void reportUnsaved(bool saved, const char* what) const;
 
     HINSTANCE module_;
     HostChannel host_;
-    Win32Profile profile_;
+    Win32FileStore files_;
     SettingsFile settings_;
     PositionerModel model_ = PositionerModel::Stab;
     SatelliteNameTable names_;

@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t capacity = size % 80;
     const std::string first = profile.readString(path, input.section, input.key, "dflt", capacity);
     check(capacity == 0 ? first.empty() : first.size() < capacity, "read fits its capacity");
-    check(profile.probeForReading(path) == ProfileAccess::Probe::Opened, "file opens");
+    check(PortableFileStore().read(path).state == FileStore::State::Read, "file opens");
 
     const std::string neighbour = profile.readString(path, "SATELLITE NAMES", "POS60", "dflt", 256);
     const std::string before = fileContent(path);

@@ -103,6 +103,7 @@ class ProfileRobustness : public testing::Test {
 
     fs::path directory_;
     PortableProfile profile_;
+    PortableFileStore files_;
 };
 
 std::string contentOf(const fs::path& file) {
@@ -124,7 +125,7 @@ TEST_F(ProfileRobustness, DamagedFilesGiveStoredValuesAndWritesTouchOnlyTheirLin
         const std::string path = file.string();
 
         EXPECT_EQ(profile_.readString(path, NAMES, "POS1", "factory", CAPACITY), damaged.pos1);
-        EXPECT_EQ(profile_.probeForReading(path), ProfileAccess::Probe::Opened);
+        EXPECT_EQ(files_.read(path).state, FileStore::State::Read);
         profile_.writeString(path, NAMES, "POS2", "written");
 
         const std::string after = contentOf(file);
@@ -150,14 +151,14 @@ TEST_F(ProfileRobustness, PathsThatAreNoFileGiveDefaultsAndStayAsTheyWere) {
         SCOPED_TRACE(file.string());
         const std::string path = file.string();
         profile_.writeString(path, NAMES, "POS1", "written");
-        EXPECT_FALSE(profile_.createWithContent(path, "[SATELLITE NAMES]\r\n"));
+        EXPECT_FALSE(files_.replace(path, "[SATELLITE NAMES]\r\n"));
         EXPECT_EQ(profile_.readString(path, NAMES, "POS1", "factory", CAPACITY), "factory");
     }
     EXPECT_FALSE(fs::exists(missingFolder.parent_path()));
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_TRUE(fs::is_empty(folder));
-    EXPECT_EQ(profile_.probeForReading(missingFolder.string()), ProfileAccess::Probe::Missing);
-    EXPECT_EQ(profile_.probeForReading(folder.string()), ProfileAccess::Probe::Unopenable);
+    EXPECT_EQ(files_.read(missingFolder.string()).state, FileStore::State::Missing);
+    EXPECT_EQ(files_.read(folder.string()).state, FileStore::State::Unreadable);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "store/factory_satellite_table.h"
-#include "store/portable_profile.h"
+#include "store/portable_file_store.h"
 #include "store/settings_file.h"
 #include "store/settings_path.h"
 
@@ -49,7 +49,7 @@ class SettingsFileTest : public testing::Test {
     }
 
     fs::path file() const { return directory_ / "diseqc.ini"; }
-    SettingsFile settings() { return SettingsFile(file().string(), profile_); }
+    SettingsFile settings() { return SettingsFile(file().string(), files_); }
 
     void store(std::string_view content) const {
         std::ofstream out(file(), std::ios::binary);
@@ -61,7 +61,7 @@ class SettingsFileTest : public testing::Test {
     }
 
     fs::path directory_;
-    PortableProfile profile_;
+    PortableFileStore files_;
 };
 
 TEST(SettingsPath, SitsBesideTheModuleWhateverItsExtension) {
@@ -82,15 +82,14 @@ TEST(SettingsPath, SitsBesideTheModuleWhateverItsExtension) {
 }
 
 TEST_F(SettingsFileTest, MissingFileIsCreatedWithFactoryContentByteForByte) {
-    SettingsFile settings = this->settings();
-    settings.ensureExists();
+    const StoredSettings opened = settings().open();
 
     const std::string content = stored();
     EXPECT_EQ(content, factoryFileContent());
     const std::string_view firstLines = "[SATELLITE NAMES]\r\nPOS1=Hot Bird  13\260E\r\n";
     EXPECT_EQ(content.substr(0, firstLines.size()), firstLines);
-    EXPECT_EQ(settings.readNames(), factoryNames());
-    EXPECT_EQ(settings.readModel(), PositionerModel::Stab);
+    EXPECT_EQ(opened.names, factoryNames());
+    EXPECT_EQ(opened.model, PositionerModel::Stab);
 }
 
 TEST_F(SettingsFileTest, ExistingFilesAreNeverWrittenOnStartUp) {
@@ -105,11 +104,10 @@ TEST_F(SettingsFileTest, ExistingFilesAreNeverWrittenOnStartUp) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         store(c.content);
-        SettingsFile settings = this->settings();
-        settings.ensureExists();
+        const StoredSettings opened = settings().open();
         EXPECT_EQ(stored(), c.content);
-        EXPECT_EQ(settings.readNames(), factoryNames());
-        EXPECT_EQ(settings.readModel(), c.model);
+        EXPECT_EQ(opened.names, factoryNames());
+        EXPECT_EQ(opened.model, c.model);
     }
 }
 
@@ -132,7 +130,7 @@ TEST_F(SettingsFileTest, OnlyTheExactStabTextSelectsTheStab) {
         SCOPED_TRACE(testing::Message()
                      << "[POSITIONER] holding \"" << c.positionerSection << "\"");
         store("[POSITIONER]\r\n" + std::string(c.positionerSection));
-        EXPECT_EQ(settings().readModel(), c.model);
+        EXPECT_EQ(settings().open().model, c.model);
     }
 }
 
@@ -140,7 +138,7 @@ TEST_F(SettingsFileTest, NamesComeFromTheFileWithFactoryNamesForMissingKeys) {
     const std::string name80(80, 'n');
     store("[satellite names]\r\npos1=First\r\nPOS7=\r\nPOS60=" + name80 + "\r\n");
 
-    const SatelliteNameTable names = settings().readNames();
+    const SatelliteNameTable names = settings().open().names;
 
     SatelliteNameTable expected = factoryNames();
     expected[0] = "First";
@@ -153,7 +151,7 @@ TEST_F(SettingsFileTest, NameCutOnReadingIsStoredCutAfterTheNextEdit) {
     store("[SATELLITE NAMES]\r\nPOS2=" + std::string(80, 'x') + "\r\n");
     SettingsFile settings = this->settings();
 
-    settings.writeNames(settings.readNames());
+    EXPECT_TRUE(settings.writeNames(settings.open().names));
 
     const std::string content = stored();
     EXPECT_NE(content.find("POS2=" + std::string(63, 'x') + "\r\n"), std::string::npos) << content;
@@ -169,7 +167,7 @@ TEST_F(SettingsFileTest, WritingNamesChangesOnlyTheirLines) {
     names[2] = "New";
     names[4] = std::string(200, 'z');
 
-    settings().writeNames(names);
+    EXPECT_TRUE(settings().writeNames(names));
 
     std::string expected =
         "; my dish\r\n[Satellite Names]\r\nPOS1=Astra\r\n  pos3 =New\r\nNOTE=keep\r\n";
@@ -188,10 +186,11 @@ TEST_F(SettingsFileTest, RestoringFactoryNamesKeepsTheModel) {
         "SG2100\r\n");
     SettingsFile settings = this->settings();
 
-    settings.writeFactoryNames();
+    EXPECT_TRUE(settings.writeFactoryNames());
 
-    EXPECT_EQ(settings.readNames(), factoryNames());
-    EXPECT_EQ(settings.readModel(), PositionerModel::Moteck);
+    const StoredSettings after = settings.open();
+    EXPECT_EQ(after.names, factoryNames());
+    EXPECT_EQ(after.model, PositionerModel::Moteck);
     const std::string content = stored();
     EXPECT_EQ(content.substr(content.size() - 34), "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n");
 }
@@ -207,9 +206,9 @@ TEST_F(SettingsFileTest, ModelIsStoredUnderItsSettingsText) {
     store("[POSITIONER]\r\nTYPE=other\r\n");
     for (const auto& c : cases) {
         SettingsFile settings = this->settings();
-        settings.writeModel(c.model);
+        EXPECT_TRUE(settings.writeModel(c.model));
         EXPECT_EQ(stored(), c.content);
-        EXPECT_EQ(settings.readModel(), c.model);
+        EXPECT_EQ(settings.open().model, c.model);
     }
 }
 
@@ -220,28 +219,30 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsReadButNeverChanged) {
     fs::permissions(file(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     SettingsFile settings = this->settings();
 
-    settings.ensureExists();
-    SatelliteNameTable names = settings.readNames();
+    const StoredSettings opened = settings.open();
+    SatelliteNameTable names = opened.names;
     EXPECT_EQ(names[0], "Mine");
-    EXPECT_EQ(settings.readModel(), PositionerModel::Moteck);
+    EXPECT_EQ(opened.model, PositionerModel::Moteck);
     names[0] = "Changed";
-    settings.writeNames(names);
-    settings.writeModel(PositionerModel::Stab);
-    settings.writeFactoryNames();
+    EXPECT_FALSE(settings.writeNames(names));
+    EXPECT_FALSE(settings.writeModel(PositionerModel::Stab));
+    EXPECT_FALSE(settings.writeFactoryNames());
 
     EXPECT_EQ(stored(), content);
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1)
+        << "nothing of the attempts stays beside the file";
 }
 
 TEST_F(SettingsFileTest, FolderThatDoesNotExistGivesFactorySettingsAndNoFile) {
     const fs::path missing = directory_ / "gone" / "diseqc.ini";
-    SettingsFile settings(missing.string(), profile_);
+    SettingsFile settings(missing.string(), files_);
 
-    settings.ensureExists();
-    settings.writeModel(PositionerModel::Moteck);
+    const StoredSettings opened = settings.open();
+    EXPECT_FALSE(settings.writeModel(PositionerModel::Moteck));
 
     EXPECT_FALSE(fs::exists(missing.parent_path()));
-    EXPECT_EQ(settings.readNames(), factoryNames());
-    EXPECT_EQ(settings.readModel(), PositionerModel::Stab);
+    EXPECT_EQ(opened.names, factoryNames());
+    EXPECT_EQ(opened.model, PositionerModel::Stab);
 }
 
 TEST_F(SettingsFileTest, FolderInPlaceOfTheFileIsLeftAlone) {
@@ -250,12 +251,13 @@ TEST_F(SettingsFileTest, FolderInPlaceOfTheFileIsLeftAlone) {
     std::ofstream(inside) << "kept";
     SettingsFile settings = this->settings();
 
-    settings.ensureExists();
+    const StoredSettings opened = settings.open();
+    EXPECT_FALSE(settings.writeNames(opened.names));
 
     EXPECT_TRUE(fs::is_directory(file()));
     EXPECT_TRUE(fs::exists(inside));
-    EXPECT_EQ(settings.readNames(), factoryNames());
-    EXPECT_EQ(settings.readModel(), PositionerModel::Stab);
+    EXPECT_EQ(opened.names, factoryNames());
+    EXPECT_EQ(opened.model, PositionerModel::Stab);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "store/portable_profile.h"
-#include "store/win32_profile.h"
+#include "tests/windows/win32_profile.h"
 #include "tests/common/profile_conformance.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "store/factory_satellite_table.h"
 #include "store/settings_file.h"
-#include "store/win32_profile.h"
+#include "store/win32_file_store.h"
 
 namespace fs = std::filesystem;
 
@@ -18,17 +18,16 @@ std::string contentOf(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The header lines are written with a plain file handle and the keys through the profile
-// functions right after; the keys must still land between the two headers.
+// The file is made in one piece beside the plug-in, by the Win32 file functions.
 TEST(SettingsFileOnWindows, MissingFileIsCreatedWithFactoryLayout) {
     const fs::path directory = fs::temp_directory_path() / "diseqc-settings-windows";
     fs::create_directories(directory);
     const fs::path file = directory / "diseqc.ini";
     fs::remove(file);
-    Win32Profile profile;
-    SettingsFile settings(file.string(), profile);
+    Win32FileStore files;
+    SettingsFile settings(file.string(), files);
 
-    settings.ensureExists();
+    const StoredSettings opened = settings.open();
 
     std::string expected = "[SATELLITE NAMES]\r\n";
     for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
@@ -37,12 +36,11 @@ TEST(SettingsFileOnWindows, MissingFileIsCreatedWithFactoryLayout) {
     }
     expected += "[POSITIONER]\r\nTYPE=STAB HH100/120\r\n";
     EXPECT_EQ(contentOf(file), expected);
-    EXPECT_EQ(settings.readNames()[0], "Hot Bird  13\260E");
-    EXPECT_EQ(settings.readModel(), PositionerModel::Stab);
+    EXPECT_EQ(opened.names[0], "Hot Bird  13\260E");
+    EXPECT_EQ(opened.model, PositionerModel::Stab);
 
-    settings.writeModel(PositionerModel::Moteck);
-    settings.ensureExists();
-    EXPECT_EQ(settings.readModel(), PositionerModel::Moteck);
+    EXPECT_TRUE(settings.writeModel(PositionerModel::Moteck));
+    EXPECT_EQ(settings.open().model, PositionerModel::Moteck);
     fs::remove(file);
 }
 

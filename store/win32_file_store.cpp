@@ -1,0 +1,108 @@
+#include "store/win32_file_store.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Far beyond any settings file; a larger one is not read into the host's
+// memory, and so never replaced either.
+constexpr LONGLONG MAX_FILE_BYTES = 16LL * 1024 * 1024;
+
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() { close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    bool close() {
+        if (!valid()) return true;
+        const bool closed = CloseHandle(handle_) != FALSE;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(
+            std::min<std::size_t>(bytes.size() - done, (std::numeric_limits<DWORD>::max)()));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// The new content, complete and on disk, under a name of its own beside the
+// file: the rename that follows stays within one volume.
+bool writeFresh(const std::string& fresh, std::string_view bytes) {
+    FileHandle file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    const bool written = writeAll(file.get(), bytes) && FlushFileBuffers(file.get()) != FALSE;
+    return file.close() && written;
+}
+
+}  // namespace
+
+FileStore::Content Win32FileStore::read(const std::string& path) noexcept {
+    try {
+        // Writers are kept out while the file is read, so no half-written state is seen.
+        FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            const DWORD error = GetLastError();
+            // Anything else (a sharing violation, denied access, a folder of that name) means
+            // the file is there and must be left alone.
+            const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+            return {missing ? State::Missing : State::Unreadable, {}};
+        }
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > MAX_FILE_BYTES)
+            return {State::Unreadable, {}};
+        std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            DWORD got = 0;
+            if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                          &got, nullptr))
+                return {State::Unreadable, {}};
+            if (got == 0) break;
+            done += got;
+        }
+        bytes.resize(done);
+        return {State::Read, std::move(bytes)};
+    } catch (...) {
+        return {State::Unreadable, {}};
+    }
+}
+
+bool Win32FileStore::replace(const std::string& path, std::string_view bytes) noexcept {
+    try {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+            return false;
+        const std::string fresh = path + ".new";
+        if (writeFresh(fresh, bytes) &&
+            MoveFileExA(fresh.c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        DeleteFileA(fresh.c_str());
+        return false;
+    } catch (...) {
+        return false;
+    }
+}

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "store/factory_satellite_table.h"
+#include "store/settings_file.h"
+
+namespace {
+
+// Holds one file in memory, answers as told and logs every call, so a test sees exactly what an
+// action did to the file, including states no real file system lets this test produce.
+class RecordingFileStore final : public FileStore {
+  public:
+    RecordingFileStore(State state, std::string bytes, bool replaceSucceeds)
+        : state_(state), bytes_(std::move(bytes)), replaceSucceeds_(replaceSucceeds) {}
+
+    Content read(const std::string& path) override {
+        calls.push_back("read " + path);
+        return {state_, state_ == State::Read ? bytes_ : std::string()};
+    }
+    bool replace(const std::string& path, std::string_view bytes) override {
+        calls.push_back("replace " + path);
+        if (!replaceSucceeds_) return false;
+        state_ = State::Read;
+        bytes_ = std::string(bytes);
+        return true;
+    }
+
+    const std::string& bytes() const { return bytes_; }
+    std::vector<std::string> calls;
+
+  private:
+    State state_;
+    std::string bytes_;
+    bool replaceSucceeds_;
+};
+
+constexpr const char* PATH = "C:\\Plugins\\diseqc.ini";
+const std::string READ = std::string("read ") + PATH;
+const std::string REPLACE = std::string("replace ") + PATH;
+const std::string STORED =
+    "[SATELLITE NAMES]\r\nPOS1=Mine\r\n[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n";
+
+std::string factoryFileContent() {
+    std::string content = "[SATELLITE NAMES]\r\n";
+    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i)
+        content += "POS" + std::to_string(i + 1) + "=" +
+                   std::string(FactorySatelliteTable::names()[i]) + "\r\n";
+    return content + "[POSITIONER]\r\nTYPE=STAB HH100/120\r\n";
+}
+
+TEST(SettingsFileOpening, ReadsOnceAndWritesOnlyAMissingFile) {
+    const struct {
+        const char* label;
+        FileStore::State state;
+        bool replaceSucceeds;
+        std::vector<std::string> calls;
+        const char* firstName;
+    } cases[] = {
+        // Another program holding the file, or a file this user may not read: creating it anew
+        // would wipe the user's own names.
+        {"unreadable", FileStore::State::Unreadable, true, {READ}, "Hot Bird  13\260E"},
+        {"read", FileStore::State::Read, true, {READ}, "Mine"},
+        {"missing", FileStore::State::Missing, true, {READ, REPLACE}, "Hot Bird  13\260E"},
+        {"missing, creation fails",
+         FileStore::State::Missing,
+         false,
+         {READ, REPLACE},
+         "Hot Bird  13\260E"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        RecordingFileStore files(c.state, STORED, c.replaceSucceeds);
+        const StoredSettings opened = SettingsFile(PATH, files).open();
+        EXPECT_EQ(files.calls, c.calls);
+        EXPECT_EQ(opened.names[0], c.firstName);
+        if (c.state == FileStore::State::Missing && c.replaceSucceeds) {
+            EXPECT_EQ(files.bytes(), factoryFileContent());
+        }
+    }
+}
+
+using Action = std::function<bool(SettingsFile&)>;
+
+struct ActionCase {
+    const char* label;
+    Action action;
+};
+
+const ActionCase ACTIONS[] = {
+    {"names",
+     [](SettingsFile& settings) {
+         SatelliteNameTable names;
+         names[0] = "Renamed";
+         return settings.writeNames(names);
+     }},
+    {"model", [](SettingsFile& settings) { return settings.writeModel(PositionerModel::Stab); }},
+    {"factory names", [](SettingsFile& settings) { return settings.writeFactoryNames(); }},
+};
+
+TEST(SettingsFileEdits, EachReadsOnceAndWritesOnce) {
+    for (const ActionCase& action : ACTIONS) {
+        SCOPED_TRACE(action.label);
+        RecordingFileStore files(FileStore::State::Read, STORED, true);
+        SettingsFile settings(PATH, files);
+        EXPECT_TRUE(action.action(settings));
+        EXPECT_EQ(files.calls, (std::vector<std::string>{READ, REPLACE}));
+        EXPECT_NE(files.bytes(), STORED);
+    }
+}
+
+// A file that cannot be read must not be replaced by one holding only the change, and a failed
+// write must be reported, not taken for success.
+TEST(SettingsFileEdits, UnreadableOrUnwritableFileReportsFailureAndIsNotReplaced) {
+    const struct {
+        const char* label;
+        FileStore::State state;
+        bool replaceSucceeds;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"unreadable", FileStore::State::Unreadable, true, {READ}},
+        {"unwritable", FileStore::State::Read, false, {READ, REPLACE}},
+    };
+    for (const auto& c : cases) {
+        for (const ActionCase& action : ACTIONS) {
+            SCOPED_TRACE(std::string(c.label) + ", " + action.label);
+            RecordingFileStore files(c.state, STORED, c.replaceSucceeds);
+            SettingsFile settings(PATH, files);
+            EXPECT_FALSE(action.action(settings));
+            EXPECT_EQ(files.calls, c.calls);
+            EXPECT_EQ(files.bytes(), STORED);
+        }
+    }
+}
+
+TEST(SettingsFileEdits, AnEditThatChangesNothingWritesNothing) {
+    RecordingFileStore files(FileStore::State::Read, STORED, true);
+    SettingsFile settings(PATH, files);
+    EXPECT_TRUE(settings.writeModel(PositionerModel::Moteck));
+    EXPECT_EQ(files.calls, std::vector<std::string>{READ});
+}
+
+}  // namespace
