@@ -14,8 +14,8 @@
 #include "host/api_dialect.h"
 #include "tests/windows/plugin_library.h"
 #include "tests/windows/test_host.h"
+#include "workbench/modal_script.h"
 
-inline constexpr char SETUP_CAPTION[] = "Stab HH100/120 SG-2100 DiSEqC1.2 Positioner Setup V1.4";
 inline constexpr int OPEN_SETUP_COMMAND = 40008;
 inline constexpr UINT_PTR DRIVE_TIMER_ID = 40200;
 inline constexpr char STAB_TYPE[] = "STAB HH100/120";
@@ -31,8 +31,6 @@ std::string expectedCommand(ApiDialect dialect, const Bytes& commandBytes);
 
 std::vector<std::string> factoryNames();
 
-std::string className(HWND window);
-std::string windowText(HWND window);
 // A settings file as the plug-in lays it out: names POS1..POS60, then TYPE.
 std::string settingsFileText(const std::vector<std::string>& names, const std::string& type);
 std::string factorySettingsFile(const std::string& type = STAB_TYPE);

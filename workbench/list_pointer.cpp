@@ -1,4 +1,4 @@
-#include "tests/windows/satellite_list_pointer.h"
+#include "workbench/list_pointer.h"
 
 #include <atomic>
 #include <cstdio>
@@ -8,11 +8,11 @@
 
 #include <commctrl.h>
 
-#include "tests/windows/test_host.h"
+#include "workbench/message_pump.h"
 
 namespace {
 
-constexpr char INPUT_LOCK_NAME[] = "diseqc-windows-tests-pointer";
+constexpr char INPUT_LOCK_NAME[] = "diseqc-pointer";
 constexpr DWORD INPUT_LOCK_WAIT_MS = 60000;
 constexpr DWORD DELIVERY_BOUND_MS = 5000;
 // How long the queue stays quiet before a batch counts as delivered.
