@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "res/resource_ids.h"
 #include "workbench/message_pump.h"
 #include "workbench/plugin_module.h"
 #include "workbench/plugin_windows.h"
@@ -96,25 +97,25 @@ int main(int argc, char** argv) {
     std::vector<double> open, openFloor, click, sendFloor;
     for (int i = 0; i < iterations; ++i) {
         LONGLONG before = now();
-        module.menuSelect(40008);  // returns once the window has run its whole start-up
+        module.menuSelect(ID_PLUGIN_SETUP);  // returns once the window has run its whole start-up
         open.push_back(microseconds(now() - before));
         module.exit();
         pumpMessages();
 
         before = now();
-        HWND bare =
-            CreateDialogParamA(module.module(), MAKEINTRESOURCEA(103), nullptr, emptyDialog, 0);
+        HWND bare = CreateDialogParamA(module.module(), MAKEINTRESOURCEA(IDD_POSITIONER_SETUP),
+                                       nullptr, emptyDialog, 0);
         openFloor.push_back(microseconds(now() - before));
         DestroyWindow(bare);
         pumpMessages();
     }
 
-    module.menuSelect(40008);
+    module.menuSelect(ID_PLUGIN_SETUP);
     HWND setup = findDialog(SETUP_CAPTION);
-    HWND stepWest = GetDlgItem(setup, 1004);
+    HWND stepWest = GetDlgItem(setup, IDC_STEP_WEST);
     for (int i = 0; i < iterations * 4; ++i) {
         LONGLONG before = now();
-        SendMessageA(setup, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED),
+        SendMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_STEP_WEST, BN_CLICKED),
                      reinterpret_cast<LPARAM>(stepWest));
         click.push_back(microseconds(receivedAt - before));
 

@@ -1,3 +1,4 @@
+#include "res/resource_ids.h"
 #include "workbench/plugin_windows.h"
 #include "workbench/tour.h"
 
@@ -5,24 +6,24 @@ std::vector<TourStep> standardTour() {
     using namespace TourSteps;
     return {
         showDisplayName(),
-        menuCommand(40008),
+        menuCommand(ID_PLUGIN_SETUP),
         findSetupWindow(SETUP_CAPTION, tourTicks(1000)),
-        selectEntry(1034, 1),
-        click(1020),
-        selectEntry(1035, 2),
-        click(1021),
-        setUpDown(1016, 2),
-        click(1003),
+        selectEntry(IDC_GOTO_PICKER, 1),
+        click(IDC_GOTO),
+        selectEntry(IDC_STORE_PICKER, 2),
+        click(IDC_STORE),
+        setUpDown(IDC_EAST_SPIN, 2),
+        click(IDC_DRIVE_EAST),
         // The model buttons are locked while the drive is timed; a user would
         // wait for them too.
-        waitUntilEnabled(1040, tourTicks(2000), tourTicks(10000)),
-        click(1040),
-        click(1039),
-        dragRow(1038, 1, 4),
-        renameRow(1038, 2, RENAME_CAPTION, 1042,
+        waitUntilEnabled(IDC_MODEL_MOTECK, tourTicks(2000), tourTicks(10000)),
+        click(IDC_MODEL_MOTECK),
+        click(IDC_MODEL_STAB),
+        dragRow(IDC_SAT_LIST, 1, 4),
+        renameRow(IDC_SAT_LIST, 2, RENAME_CAPTION, IDC_SAT_NAME_EDIT,
                   "Astra 3B 23.5\xB0"
                   "E"),
-        showListRows(1038, {1, 2, 4}),
+        showListRows(IDC_SAT_LIST, {1, 2, 4}),
         screenshot(),
         finish(),
     };

@@ -117,7 +117,7 @@ void SatelliteListTest::openList() {
 
 void SatelliteListTest::reopenList() {
     pointer_.reset();
-    click(1001);
+    click(IDC_CLOSE);
     pumpMessages();
     ASSERT_TRUE(setupWindows().empty());
     openList();

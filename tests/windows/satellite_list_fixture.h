@@ -10,12 +10,14 @@
 #include "workbench/list_pointer.h"
 #include "workbench/modal_script.h"
 
-inline constexpr int SATELLITE_LIST = 1038;
-inline constexpr int GOTO_PICKER = 1034;
-inline constexpr int STORE_PICKER = 1035;
-inline constexpr int RECALCULATE_PICKER = 1036;
-inline constexpr int NAME_EDIT = 1042;
-inline constexpr char PLUGIN_BOX_CAPTION[] = "DiSEqC Control";
+inline constexpr int SATELLITE_LIST = IDC_SAT_LIST;
+inline constexpr int GOTO_PICKER = IDC_GOTO_PICKER;
+inline constexpr int STORE_PICKER = IDC_STORE_PICKER;
+inline constexpr int RECALCULATE_PICKER = IDC_RECALCULATE_PICKER;
+inline constexpr int NAME_EDIT = IDC_SAT_NAME_EDIT;
+inline constexpr char PLUGIN_BOX_CAPTION[] = PLUGIN_DISPLAY_NAME;
+// The plug-in's WM_SATLIST_CHANGED; its header brings the dialog layer's
+// classes, whose names the pointer's steps share.
 inline constexpr UINT SATLIST_CHANGED = 0x08E1;
 
 // A settings file that holds only the first `stored` of `names`: the window

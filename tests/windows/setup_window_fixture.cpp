@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr UINT FRAME_IDS[] = {1027, 1029, 1030, 1031, 1032};
+constexpr int FRAME_IDS[] = {IDC_FRAME_1, IDC_FRAME_2, IDC_FRAME_3, IDC_FRAME_4, IDC_FRAME_5};
 
 BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
@@ -357,14 +357,14 @@ std::string SetupWindowTest::cellText(int row, int column) const {
     cell.iSubItem = column;
     cell.pszText = text;
     cell.cchTextMax = sizeof text;
-    SendMessageA(item(1038), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+    SendMessageA(item(IDC_SAT_LIST), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(&cell));
     return text;
 }
 
 std::vector<std::string> SetupWindowTest::listColumn(int column) const {
     std::vector<std::string> texts;
-    const auto rows = static_cast<int>(SendMessageA(item(1038), LVM_GETITEMCOUNT, 0, 0));
+    const auto rows = static_cast<int>(SendMessageA(item(IDC_SAT_LIST), LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < rows; ++row) texts.push_back(cellText(row, column));
     return texts;
 }
@@ -375,10 +375,10 @@ bool SetupWindowTest::isVisible(int id) const {
 
 int SetupWindowTest::visibleFrame() const {
     int shown = 0;
-    for (UINT id : FRAME_IDS) {
-        if (!isVisible(static_cast<int>(id))) continue;
+    for (int id : FRAME_IDS) {
+        if (!isVisible(id)) continue;
         if (shown) return -1;
-        shown = static_cast<int>(id);
+        shown = id;
     }
     return shown;
 }
