@@ -1,5 +1,7 @@
 #include "workbench/plugin_windows.h"
 
+#include <commctrl.h>
+
 namespace {
 
 struct DialogSearch {
@@ -49,6 +51,16 @@ HWND findDialog(const char* caption) {
 
 std::string dialogItemText(HWND dialog, int id) {
     return windowText(GetDlgItem(dialog, id));
+}
+
+std::string listCellText(HWND list, int row, int column) {
+    char text[260] = {};
+    LVITEMA cell{};
+    cell.iSubItem = column;
+    cell.pszText = text;
+    cell.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    return text;
 }
 
 std::string staticTexts(HWND dialog) {

@@ -18,6 +18,8 @@ HWND findDialog(const std::function<bool(HWND dialog)>& matches);
 HWND findDialog(const char* caption);
 
 std::string dialogItemText(HWND dialog, int id);
+// The text of a list view's cell.
+std::string listCellText(HWND list, int row, int column);
 // Every non-empty static text of a dialog, as a message box shows its text.
 std::string staticTexts(HWND dialog);
 void clickButton(HWND dialog, int id);

@@ -52,13 +52,7 @@ std::string printable(const std::string& text) {
 }
 
 std::string rowName(HWND list, int row) {
-    char text[260] = {};
-    LVITEMA cell{};
-    cell.iSubItem = 0;
-    cell.pszText = text;
-    cell.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    return text;
+    return listCellText(list, row, 0);
 }
 
 std::string describeRow(HWND list, int row) {
@@ -216,10 +210,9 @@ TourStep renameRow(int listId, int row, const char* dialogCaption, int editId,
                 clickButton(dialog, IDOK);
             });
             std::string problem;
-            if (!script.runDuring([&] { problem = pointer.doubleClick(row); })) {
-                tour.workbench.log.line(std::string("tour: no \"") + dialogCaption + "\" opened" +
-                                        (problem.empty() ? "" : ": " + problem));
-            }
+            if (!script.runDuring([&] { problem = pointer.doubleClick(row); }))
+                tour.workbench.log.line(std::string("tour: no \"") + dialogCaption + "\" opened");
+            if (!problem.empty()) tour.workbench.log.line("tour: " + problem);
             return StepResult::Done;
         }};
 }

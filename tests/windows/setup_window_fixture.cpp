@@ -352,14 +352,7 @@ void SetupWindowTest::selectInPicker(int id, int index) const {
 }
 
 std::string SetupWindowTest::cellText(int row, int column) const {
-    char text[260] = {};
-    LVITEMA cell{};
-    cell.iSubItem = column;
-    cell.pszText = text;
-    cell.cchTextMax = sizeof text;
-    SendMessageA(item(IDC_SAT_LIST), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&cell));
-    return text;
+    return listCellText(item(IDC_SAT_LIST), row, column);
 }
 
 std::vector<std::string> SetupWindowTest::listColumn(int column) const {
