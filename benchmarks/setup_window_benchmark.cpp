@@ -13,6 +13,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "res/resource_ids.h"
+#include "workbench/message_pump.h"
+#include "workbench/plugin_module.h"
+#include "workbench/plugin_windows.h"
+
 namespace {
 
 LARGE_INTEGER frequency;
@@ -40,11 +45,6 @@ INT_PTR CALLBACK emptyDialog(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-void pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
-
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -58,11 +58,6 @@ void report(const char* what, const std::vector<double>& measured,
                 m / f);
 }
 
-template <class Function>
-Function exported(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,10 +69,7 @@ int main(int argc, char** argv) {
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "diseqc-benchmark\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string built(self);
-    built = built.substr(0, built.find_last_of('\\') + 1) + "diseqc.dll";
+    const std::string built = builtPluginPath();
     const std::string plugin = folder + "diseqc.dll";
     if (!CopyFileA(built.c_str(), plugin.c_str(), FALSE)) {
         std::fprintf(stderr, "cannot copy %s\n", built.c_str());
@@ -92,39 +84,38 @@ int main(int argc, char** argv) {
     HWND host = CreateWindowA("BenchmarkHost", "Benchmark host", WS_OVERLAPPEDWINDOW, 0, 0, 320,
                               200, nullptr, nullptr, hostClass.hInstance, nullptr);
 
-    HMODULE module = LoadLibraryA(plugin.c_str());
-    if (!module) {
-        std::fprintf(stderr, "cannot load %s\n", plugin.c_str());
+    PluginModule module;
+    std::string error;
+    if (!module.load(plugin, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    auto start = exported<void(__cdecl*)(UINT_PTR, HWND, UINT_PTR, UINT_PTR)>(module, "On_Start");
-    auto menuSelect = exported<void(__cdecl*)(int)>(module, "On_Menu_Select");
-    auto exitPlugin = exported<void(__cdecl*)()>(module, "On_Exit");
-    start(0, host, 0, 0);
+    module.start(host);
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&classes);
 
     std::vector<double> open, openFloor, click, sendFloor;
     for (int i = 0; i < iterations; ++i) {
         LONGLONG before = now();
-        menuSelect(40008);  // returns once the window has run its whole start-up
+        module.menuSelect(ID_PLUGIN_SETUP);  // returns once the window has run its whole start-up
         open.push_back(microseconds(now() - before));
-        exitPlugin();
-        pump();
+        module.exit();
+        pumpMessages();
 
         before = now();
-        HWND bare = CreateDialogParamA(module, MAKEINTRESOURCEA(103), nullptr, emptyDialog, 0);
+        HWND bare = CreateDialogParamA(module.module(), MAKEINTRESOURCEA(IDD_POSITIONER_SETUP),
+                                       nullptr, emptyDialog, 0);
         openFloor.push_back(microseconds(now() - before));
         DestroyWindow(bare);
-        pump();
+        pumpMessages();
     }
 
-    menuSelect(40008);
-    HWND setup = FindWindowA(nullptr, "Stab HH100/120 SG-2100 DiSEqC1.2 Positioner Setup V1.4");
-    HWND stepWest = GetDlgItem(setup, 1004);
+    module.menuSelect(ID_PLUGIN_SETUP);
+    HWND setup = findDialog(SETUP_CAPTION);
+    HWND stepWest = GetDlgItem(setup, IDC_STEP_WEST);
     for (int i = 0; i < iterations * 4; ++i) {
         LONGLONG before = now();
-        SendMessageA(setup, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED),
+        SendMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_STEP_WEST, BN_CLICKED),
                      reinterpret_cast<LPARAM>(stepWest));
         click.push_back(microseconds(receivedAt - before));
 
@@ -132,8 +123,8 @@ int main(int argc, char** argv) {
         SendMessageA(host, WM_USER, 0, 0);
         sendFloor.push_back(microseconds(receivedAt - before));
     }
-    exitPlugin();
-    pump();
+    module.exit();
+    pumpMessages();
 
     std::printf(
         "%d iterations under %s\n", iterations,
@@ -141,7 +132,7 @@ int main(int argc, char** argv) {
     report("menu 40008 -> window initialised", open, openFloor);
     report("click -> host receives command", click, sendFloor);
 
-    FreeLibrary(module);
+    module.unload();
     DestroyWindow(host);
     DeleteFileA((folder + "diseqc.ini").c_str());
     DeleteFileA(plugin.c_str());

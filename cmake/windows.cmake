@@ -48,13 +48,27 @@ target_link_libraries(diseqc PRIVATE diseqc_core user32 gdi32 comctl32 shell32)
 target_link_options(diseqc PRIVATE ${DISEQC_STATIC_RUNTIME} ${DISEQC_RELEASE_STRIP})
 include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)
 
+# What the workbench does as a host, shared with the tests and the benchmark:
+# loading the plug-in, driving its satellite list with the pointer, answering
+# its modal boxes.
+set(HOST_DRIVER_SOURCES
+  list_pointer.cpp
+  message_pump.cpp
+  modal_script.cpp
+  plugin_module.cpp
+  plugin_windows.cpp)
+list(TRANSFORM HOST_DRIVER_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
+add_library(host_driver STATIC ${HOST_DRIVER_SOURCES})
+target_compile_options(host_driver PRIVATE ${DISEQC_WARNINGS})
+target_include_directories(host_driver PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(host_driver PUBLIC user32 comctl32)
+
 set(WORKBENCH_SOURCES
   command_line.cpp
   host_request_log.cpp
   main.cpp
   main_window.cpp
   plugin_menu.cpp
-  plugin_module.cpp
   plugin_session.cpp
   png_writer.cpp
   screen_capture.cpp
@@ -66,7 +80,7 @@ set(WORKBENCH_SOURCES
 list(TRANSFORM WORKBENCH_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
 add_executable(workbench ${WORKBENCH_SOURCES})
 target_compile_options(workbench PRIVATE ${DISEQC_WARNINGS})
-target_link_libraries(workbench PRIVATE diseqc_core user32 gdi32 comctl32)
+target_link_libraries(workbench PRIVATE host_driver diseqc_core user32 gdi32 comctl32)
 target_link_options(workbench PRIVATE ${DISEQC_STATIC_RUNTIME})
 add_dependencies(workbench diseqc)
 
@@ -93,7 +107,7 @@ add_executable(windows_tests ${WINDOWS_TEST_SOURCES} ${DISEQC_COMMON_TEST_SOURCE
 target_compile_options(windows_tests PRIVATE ${DISEQC_WARNINGS})
 target_compile_definitions(windows_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_include_directories(windows_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(windows_tests PRIVATE diseqc_core GTest::gtest_main
+target_link_libraries(windows_tests PRIVATE host_driver diseqc_core GTest::gtest_main
   user32 gdi32 comctl32 shell32 advapi32 version)
 target_link_options(windows_tests PRIVATE ${DISEQC_STATIC_RUNTIME})
 add_dependencies(windows_tests diseqc res_recorder)
@@ -108,6 +122,6 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tests/image ${CMAKE_BINARY_DIR}/static_chec
 # Not a test: prints medians beside the platform's floor for the same work.
 add_executable(setup_window_benchmark ${CMAKE_SOURCE_DIR}/benchmarks/setup_window_benchmark.cpp)
 target_compile_options(setup_window_benchmark PRIVATE ${DISEQC_WARNINGS})
-target_link_libraries(setup_window_benchmark PRIVATE user32 comctl32)
+target_link_libraries(setup_window_benchmark PRIVATE host_driver user32 comctl32)
 target_link_options(setup_window_benchmark PRIVATE ${DISEQC_STATIC_RUNTIME})
 add_dependencies(setup_window_benchmark diseqc)

@@ -25,10 +25,10 @@ bool PluginModule::load(const std::string& path, std::string& error) {
         error = "cannot load " + path + ": " + describeWin32Error(GetLastError());
         return false;
     }
-    sendDllIdName = exportOf<SendDllIdNameFn>(module, "On_Send_Dll_ID_Name");
-    menuSelect = exportOf<MenuSelectFn>(module, "On_Menu_Select");
-    start = exportOf<StartFn>(module, "On_Start");
-    exit = exportOf<ExitFn>(module, "On_Exit");
+    const auto sendName = exportOf<SendNameFn>(module, "On_Send_Dll_ID_Name");
+    const auto menuSelect = exportOf<MenuSelectFn>(module, "On_Menu_Select");
+    const auto start = exportOf<StartFn>(module, "On_Start");
+    const auto exit = exportOf<ExitFn>(module, "On_Exit");
 
     std::string missing;
     auto require = [&missing](bool present, std::string_view name) {
@@ -36,29 +36,29 @@ bool PluginModule::load(const std::string& path, std::string& error) {
         if (!missing.empty()) missing += ", ";
         missing += name;
     };
-    require(sendDllIdName != nullptr, "On_Send_Dll_ID_Name");
+    require(sendName != nullptr, "On_Send_Dll_ID_Name");
     require(menuSelect != nullptr, "On_Menu_Select");
     require(start != nullptr, "On_Start");
     require(exit != nullptr, "On_Exit");
     if (!missing.empty()) {
         FreeLibrary(module);
-        sendDllIdName = nullptr;
-        menuSelect = nullptr;
-        start = nullptr;
-        exit = nullptr;
         error = path + " is not a viewer plug-in: it does not export " + missing;
         return false;
     }
     module_ = module;
+    sendName_ = sendName;
+    menuSelect_ = menuSelect;
+    start_ = start;
+    exit_ = exit;
     return true;
 }
 
 void PluginModule::unload() {
     if (module_ == nullptr) return;
-    sendDllIdName = nullptr;
-    menuSelect = nullptr;
-    start = nullptr;
-    exit = nullptr;
+    sendName_ = nullptr;
+    menuSelect_ = nullptr;
+    start_ = nullptr;
+    exit_ = nullptr;
     FreeLibrary(module_);
     module_ = nullptr;
 }
@@ -79,4 +79,15 @@ std::string describeWin32Error(DWORD code) {
     if (text != nullptr) LocalFree(text);
     const std::string number = "error " + std::to_string(code);
     return message.empty() ? number : message + " (" + number + ")";
+}
+
+std::string binDirectory() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string builtPluginPath() {
+    return binDirectory() + "diseqc.dll";
 }

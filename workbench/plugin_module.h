@@ -4,14 +4,11 @@
 
 #include <string>
 
-// A viewer plug-in DLL loaded by path, with the four exports a viewer calls.
+// A viewer plug-in DLL loaded by path, the way a viewer loads it, with the four
+// exports a viewer calls. The workbench, the Windows-side tests and the
+// benchmark all load the plug-in through it.
 class PluginModule {
   public:
-    using SendDllIdNameFn = void(__cdecl*)(char*);
-    using MenuSelectFn = void(__cdecl*)(int);
-    using StartFn = void(__cdecl*)(UINT_PTR, HWND, UINT_PTR, UINT_PTR);
-    using ExitFn = void(__cdecl*)();
-
     PluginModule() = default;
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
@@ -25,14 +22,34 @@ class PluginModule {
     bool loaded() const { return module_ != nullptr; }
     HMODULE module() const { return module_; }
 
-    SendDllIdNameFn sendDllIdName = nullptr;
-    MenuSelectFn menuSelect = nullptr;
-    StartFn start = nullptr;
-    ExitFn exit = nullptr;
+    FARPROC exportNamed(const char* name) const { return GetProcAddress(module_, name); }
+    FARPROC exportNumbered(WORD ordinal) const {
+        return GetProcAddress(module_, MAKEINTRESOURCEA(ordinal));
+    }
+
+    // The exports, callable only while loaded.
+    void sendName(char* buffer) const { sendName_(buffer); }
+    void menuSelect(int command) const { menuSelect_(command); }
+    void start(HWND hostWindow) const { start_(0, hostWindow, 0, 0); }
+    void exit() const { exit_(); }
 
   private:
+    using SendNameFn = void(__cdecl*)(char*);
+    using MenuSelectFn = void(__cdecl*)(int);
+    using StartFn = void(__cdecl*)(UINT_PTR, HWND, UINT_PTR, UINT_PTR);
+    using ExitFn = void(__cdecl*)();
+
     HMODULE module_ = nullptr;
+    SendNameFn sendName_ = nullptr;
+    MenuSelectFn menuSelect_ = nullptr;
+    StartFn start_ = nullptr;
+    ExitFn exit_ = nullptr;
 };
 
 // The system's text for a Win32 error code, with the code itself.
 std::string describeWin32Error(DWORD code);
+
+// Folder of the running program, with a trailing backslash; the build puts the
+// plug-in and the helper programs beside it.
+std::string binDirectory();
+std::string builtPluginPath();

@@ -14,7 +14,7 @@ constexpr unsigned char UNWRITTEN = 0xCC;
 std::string readDisplayName(Workbench& workbench) {
     char buffer[DISPLAY_NAME_BUFFER];
     std::memset(buffer, UNWRITTEN, sizeof buffer);
-    workbench.plugin.sendDllIdName(buffer);
+    workbench.plugin.sendName(buffer);
     const void* zero = std::memchr(buffer, 0, sizeof buffer);
     if (zero == nullptr) {
         workbench.log.line("plug-in: display name is not zero-terminated within 256 bytes");
@@ -55,7 +55,7 @@ std::string captionOf(HWND window) {
 }  // namespace
 
 void startPlugin(Workbench& workbench) {
-    workbench.plugin.start(0, workbench.window, 0, 0);
+    workbench.plugin.start(workbench.window);
 
     workbench.displayName = readDisplayName(workbench);
     const std::string caption = "DiSEqC Workbench - " + workbench.displayName;

@@ -10,22 +10,22 @@ void Tour::start() {
 }
 
 void Tour::tick() {
+    // A step that pumps messages, or waits in a modal window, gets the ticks
+    // that come meanwhile; they must not start other steps inside it.
+    if (running_) return;
     while (next_ < steps_.size()) {
-        const std::size_t index = next_;
-        const TourStep& step = steps_[index];
+        const TourStep& step = steps_[next_];
         if (step.needsSetupWindow && setupWindowGone()) {
             ++next_;
             continue;
         }
-        // Moving on before the step runs lets a step that opens a modal window
-        // (whose own message loop keeps the ticks coming) be followed by the steps
-        // that work inside that window.
-        ++next_;
+        running_ = true;
         const StepResult result = step.run(*this);
-        if (result == StepResult::Again && next_ == index + 1) {
-            next_ = index;
+        running_ = false;
+        if (result == StepResult::Again) {
             ++ticksInStep;
         } else {
+            ++next_;
             ticksInStep = 0;
         }
         return;

@@ -43,6 +43,7 @@ class Tour {
 
     std::vector<TourStep> steps_;
     std::size_t next_ = 0;
+    bool running_ = false;
 };
 
 // Ticks that cover at least `milliseconds`.
@@ -59,15 +60,13 @@ TourStep selectEntry(int comboId, int index);
 TourStep click(int controlId);
 TourStep setUpDown(int upDownId, int value);
 TourStep waitUntilEnabled(int controlId, unsigned minTicks, unsigned maxTicks);
-// Drags row `from` of a list onto row `to` with the mouse, over several ticks.
-// Where mouse input does not reach the list, it hands the list what the list
-// view would: the begin-drag notification, a move and the button release.
+// Drags row `from` of a list onto row `to` with the mouse; where mouse input
+// does not reach the list, with what the list view would hand its dialog.
 TourStep dragRow(int listId, int from, int to);
-// Double-clicks a row and waits for the dialog it opens, the same two ways.
-// The steps after it run inside that dialog's modal loop.
-TourStep doubleClickRow(int listId, int row, const char* dialogCaption, unsigned maxTicks);
-TourStep typeInDialog(const char* dialogCaption, int editId, const std::string& text);
-TourStep clickInDialog(const char* dialogCaption, int buttonId);
+// Double-clicks a row the same way, and in the dialog that opens types `text`
+// over the name and presses OK.
+TourStep renameRow(int listId, int row, const char* dialogCaption, int editId,
+                   const std::string& text);
 TourStep showListRows(int listId, std::vector<int> rows);
 TourStep screenshot();
 TourStep finish();

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
+#include "workbench/list_pointer.h"
+#include "workbench/modal_script.h"
 #include "workbench/tour.h"
 #include "workbench/workbench.h"
 
@@ -51,78 +52,11 @@ std::string printable(const std::string& text) {
 }
 
 std::string rowName(HWND list, int row) {
-    char text[260] = {};
-    LVITEMA cell{};
-    cell.iSubItem = 0;
-    cell.pszText = text;
-    cell.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    return text;
+    return listCellText(list, row, 0);
 }
 
 std::string describeRow(HWND list, int row) {
     return "row " + std::to_string(row) + " \"" + printable(rowName(list, row)) + "\"";
-}
-
-// On the name in a row, in the list's client pixels.
-POINT rowPoint(HWND list, int row, int offsetX = 0) {
-    RECT label{};
-    label.left = LVIR_LABEL;
-    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
-    return {label.left + 8 + offsetX, (label.top + label.bottom) / 2};
-}
-
-// Far enough along the row to pass the drag threshold.
-constexpr int PULL_PIXELS = 14;
-
-INPUT mouseInput(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    return input;
-}
-
-// Absolute coordinates are 65536ths of the screen; rounding up lands on the
-// pixel itself after the window system scales back down.
-INPUT pointerTo(HWND list, POINT client) {
-    POINT at = client;
-    ClientToScreen(list, &at);
-    const long long width = GetSystemMetrics(SM_CXSCREEN);
-    const long long height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
-    input.mi.dx = static_cast<LONG>((at.x * 65536LL + width - 1) / width);
-    input.mi.dy = static_cast<LONG>((at.y * 65536LL + height - 1) / height);
-    return input;
-}
-
-void sendInputs(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-HWND dialogOfThisThread(const char* caption) {
-    HWND window = FindWindowA("#32770", caption);
-    if (window == nullptr || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
-        return nullptr;
-    return window;
-}
-
-// What the list view hands its dialog and itself during a drag with the
-// left button, for where the mouse does not reach it. A drag that the mouse
-// did start holds the capture; it only needs the rest.
-void dragByMessages(HWND dialog, HWND list, int from, int to) {
-    const POINT pressed = rowPoint(list, from);
-    const POINT dropped = rowPoint(list, to);
-    if (GetCapture() != list) {
-        NMLISTVIEW begin{};
-        begin.hdr.hwndFrom = list;
-        begin.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-        begin.hdr.code = LVN_BEGINDRAG;
-        begin.iItem = from;
-        begin.ptAction = pressed;
-        SendMessageA(dialog, WM_NOTIFY, begin.hdr.idFrom, reinterpret_cast<LPARAM>(&begin));
-    }
-    SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(dropped.x, dropped.y));
-    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(dropped.x, dropped.y));
 }
 
 }  // namespace
@@ -239,123 +173,48 @@ TourStep waitUntilEnabled(int controlId, unsigned minTicks, unsigned maxTicks) {
 }
 
 TourStep dragRow(int listId, int from, int to) {
-    struct Names {
-        std::string from;
-        std::string to;
-    };
-    auto before = std::make_shared<Names>();
-    return {true, [listId, from, to, before](Tour& tour) {
+    return {true, [listId, from, to](Tour& tour) {
                 HWND list = controlOf(tour, listId);
                 if (list == nullptr) return StepResult::Done;
-                const bool swapped =
-                    rowName(list, from) == before->to && rowName(list, to) == before->from;
-                switch (tour.ticksInStep) {
-                    case 0:
-                        *before = {rowName(list, from), rowName(list, to)};
-                        tour.workbench.log.line("tour: drag " + describeRow(list, from) + " onto " +
-                                                describeRow(list, to));
-                        // Only the foreground window keeps the mouse while it drags.
-                        SetForegroundWindow(tour.setupWindow);
-                        sendInputs({pointerTo(list, rowPoint(list, from)),
-                                    mouseInput(MOUSEEVENTF_LEFTDOWN)});
-                        return StepResult::Again;
-                    case 1:
-                        sendInputs({pointerTo(list, rowPoint(list, from, PULL_PIXELS))});
-                        return StepResult::Again;
-                    case 2:
-                        sendInputs({pointerTo(list, rowPoint(list, to))});
-                        return StepResult::Again;
-                    case 3:
-                        sendInputs({mouseInput(MOUSEEVENTF_LEFTUP)});
-                        return StepResult::Again;
-                    case 4:
-                        if (swapped) {
-                            tour.workbench.log.line(
-                                "tour: swapped with the mouse: " + describeRow(list, from) + ", " +
-                                describeRow(list, to));
-                            return StepResult::Done;
-                        }
-                        tour.workbench.log.line(
-                            "tour: the mouse did not reach the list; dragging with its "
-                            "notifications");
-                        dragByMessages(tour.setupWindow, list, from, to);
-                        return StepResult::Again;
-                    default:
-                        tour.workbench.log.line(
-                            std::string(swapped ? "tour: swapped: " : "tour: not swapped: ") +
-                            describeRow(list, from) + ", " + describeRow(list, to));
-                        return StepResult::Done;
-                }
-            }};
-}
-
-TourStep doubleClickRow(int listId, int row, const char* dialogCaption, unsigned maxTicks) {
-    return {true, [listId, row, dialogCaption, maxTicks](Tour& tour) {
-                HWND list = controlOf(tour, listId);
-                if (list == nullptr) return StepResult::Done;
-                if (tour.ticksInStep == 0) {
-                    tour.workbench.log.line("tour: double-click " + describeRow(list, row));
-                    SetForegroundWindow(tour.setupWindow);
-                    const INPUT down = mouseInput(MOUSEEVENTF_LEFTDOWN);
-                    const INPUT up = mouseInput(MOUSEEVENTF_LEFTUP);
-                    sendInputs({pointerTo(list, rowPoint(list, row)), down, up, down, up});
-                    return StepResult::Again;
-                }
-                // The dialog's own loop now delivers the ticks.
-                if (dialogOfThisThread(dialogCaption) != nullptr) {
-                    tour.workbench.log.line(std::string("tour: \"") + dialogCaption +
-                                            "\" open by the mouse");
-                    return StepResult::Done;
-                }
-                if (tour.ticksInStep < maxTicks) return StepResult::Again;
+                const std::string fromName = rowName(list, from);
+                const std::string toName = rowName(list, to);
+                tour.workbench.log.line("tour: drag " + describeRow(list, from) + " onto " +
+                                        describeRow(list, to));
+                Pointer pointer(tour.setupWindow, list);
+                const std::string problem = pointer.perform(
+                    {press(Button::Left, from), pull(from), moveTo(to), release(Button::Left)});
+                const bool swapped = rowName(list, from) == toName && rowName(list, to) == fromName;
                 tour.workbench.log.line(
-                    "tour: the mouse did not reach the list; double-click by its notification");
-                NMITEMACTIVATE activate{};
-                activate.hdr.hwndFrom = list;
-                activate.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-                activate.hdr.code = NM_DBLCLK;
-                activate.iItem = row;
-                activate.ptAction = rowPoint(list, row);
-                // The dialog runs inside this call; the next steps run in its loop.
-                tour.ticksInStep = 0;
-                SendMessageA(tour.setupWindow, WM_NOTIFY, activate.hdr.idFrom,
-                             reinterpret_cast<LPARAM>(&activate));
+                    std::string(swapped ? "tour: swapped" : "tour: not swapped") + " by " +
+                    pointer.path() + ": " + describeRow(list, from) + ", " + describeRow(list, to) +
+                    (problem.empty() ? "" : "; " + problem));
                 return StepResult::Done;
             }};
 }
 
-TourStep typeInDialog(const char* dialogCaption, int editId, const std::string& text) {
-    return {true, [dialogCaption, editId, text](Tour& tour) {
-                HWND dialog = dialogOfThisThread(dialogCaption);
-                HWND edit = dialog != nullptr ? GetDlgItem(dialog, editId) : nullptr;
-                if (edit == nullptr) {
-                    tour.workbench.log.line(std::string("tour: no \"") + dialogCaption +
-                                            "\" to type into");
-                    return StepResult::Done;
-                }
+TourStep renameRow(int listId, int row, const char* dialogCaption, int editId,
+                   const std::string& text) {
+    return {
+        true, [listId, row, dialogCaption, editId, text](Tour& tour) {
+            HWND list = controlOf(tour, listId);
+            if (list == nullptr) return StepResult::Done;
+            tour.workbench.log.line("tour: double-click " + describeRow(list, row));
+            Pointer pointer(tour.setupWindow, list);
+            ModalScript script;
+            script.when(dialogCaption, [&](HWND dialog) {
+                tour.workbench.log.line(std::string("tour: \"") + dialogCaption + "\" open by " +
+                                        pointer.path());
                 tour.workbench.log.line("tour: type \"" + printable(text) + "\" over the name");
-                SendMessageA(edit, EM_SETSEL, 0, -1);
-                for (char character : text)
-                    SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(character), 1);
-                return StepResult::Done;
-            }};
-}
-
-TourStep clickInDialog(const char* dialogCaption, int buttonId) {
-    return {true, [dialogCaption, buttonId](Tour& tour) {
-                HWND dialog = dialogOfThisThread(dialogCaption);
-                HWND button = dialog != nullptr ? GetDlgItem(dialog, buttonId) : nullptr;
-                if (button == nullptr) {
-                    tour.workbench.log.line(std::string("tour: no button ") +
-                                            std::to_string(buttonId) + " in \"" + dialogCaption +
-                                            "\"");
-                    return StepResult::Done;
-                }
-                tour.workbench.log.line("tour: click " + controlName(buttonId) + " in \"" +
-                                        dialogCaption + "\"");
-                SendMessageA(button, BM_CLICK, 0, 0);
-                return StepResult::Done;
-            }};
+                retype(GetDlgItem(dialog, editId), text);
+                tour.workbench.log.line(std::string("tour: click OK in \"") + dialogCaption + "\"");
+                clickButton(dialog, IDOK);
+            });
+            std::string problem;
+            if (!script.runDuring([&] { problem = pointer.doubleClick(row); }))
+                tour.workbench.log.line(std::string("tour: no \"") + dialogCaption + "\" opened");
+            if (!problem.empty()) tour.workbench.log.line("tour: " + problem);
+            return StepResult::Done;
+        }};
 }
 
 TourStep showListRows(int listId, std::vector<int> rows) {

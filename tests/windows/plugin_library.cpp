@@ -8,45 +8,9 @@
 
 #include <shellapi.h>
 
-namespace {
-template <class Function>
-Function resolve(HMODULE module, const char* name) {
-    FARPROC address = GetProcAddress(module, name);
-    if (!address) throw std::runtime_error(std::string("missing export ") + name);
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-}
-}  // namespace
-
-PluginLibrary::PluginLibrary(const std::string& path) : module_(LoadLibraryA(path.c_str())) {
-    if (!module_) throw std::runtime_error("cannot load " + path);
-}
-
-PluginLibrary::~PluginLibrary() {
-    FreeLibrary(module_);
-}
-
-void PluginLibrary::sendName(char* buffer) const {
-    resolve<SendName>(module_, "On_Send_Dll_ID_Name")(buffer);
-}
-void PluginLibrary::menuSelect(int command) const {
-    resolve<MenuSelect>(module_, "On_Menu_Select")(command);
-}
-void PluginLibrary::start(HWND hostWindow) const {
-    resolve<Start>(module_, "On_Start")(0, hostWindow, 0, 0);
-}
-void PluginLibrary::exit() const {
-    resolve<Exit>(module_, "On_Exit")();
-}
-
-std::string binDirectory() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-std::string builtPluginPath() {
-    return binDirectory() + "diseqc.dll";
+PluginLibrary::PluginLibrary(const std::string& path) {
+    std::string error;
+    if (!load(path, error)) throw std::runtime_error(error);
 }
 
 std::string makeScratchFolder(const char* tag) {

@@ -80,15 +80,6 @@ std::vector<std::string> indexColumn() {
     return column;
 }
 
-void retype(HWND field, const std::string& text) {
-    SendMessageA(field, EM_SETSEL, 0, -1);
-    if (text.empty()) {
-        typeInto(field, "\b");
-    } else {
-        typeInto(field, text);
-    }
-}
-
 bool SatelliteListTest::staysAboveSetupWindow(HWND box) {
     RECT setup{};
     GetWindowRect(window(), &setup);
@@ -126,7 +117,7 @@ void SatelliteListTest::openList() {
 
 void SatelliteListTest::reopenList() {
     pointer_.reset();
-    click(1001);
+    click(IDC_CLOSE);
     pumpMessages();
     ASSERT_TRUE(setupWindows().empty());
     openList();

@@ -6,17 +6,18 @@
 
 #include <windows.h>
 
-#include "tests/windows/satellite_list_modal_script.h"
-#include "tests/windows/satellite_list_pointer.h"
 #include "tests/windows/setup_window_fixture.h"
+#include "workbench/list_pointer.h"
+#include "workbench/modal_script.h"
 
-inline constexpr int SATELLITE_LIST = 1038;
-inline constexpr int GOTO_PICKER = 1034;
-inline constexpr int STORE_PICKER = 1035;
-inline constexpr int RECALCULATE_PICKER = 1036;
-inline constexpr int NAME_EDIT = 1042;
-inline constexpr char RENAME_CAPTION[] = "Enter/Modify Sat. Name";
-inline constexpr char PLUGIN_BOX_CAPTION[] = "DiSEqC Control";
+inline constexpr int SATELLITE_LIST = IDC_SAT_LIST;
+inline constexpr int GOTO_PICKER = IDC_GOTO_PICKER;
+inline constexpr int STORE_PICKER = IDC_STORE_PICKER;
+inline constexpr int RECALCULATE_PICKER = IDC_RECALCULATE_PICKER;
+inline constexpr int NAME_EDIT = IDC_SAT_NAME_EDIT;
+inline constexpr char PLUGIN_BOX_CAPTION[] = PLUGIN_DISPLAY_NAME;
+// The plug-in's WM_SATLIST_CHANGED; its header brings the dialog layer's
+// classes, whose names the pointer's steps share.
 inline constexpr UINT SATLIST_CHANGED = 0x08E1;
 
 // A settings file that holds only the first `stored` of `names`: the window
@@ -27,8 +28,6 @@ std::vector<std::string> withSwap(std::vector<std::string> names, int a, int b);
 std::vector<std::string> firstOf(const std::vector<std::string>& names, std::size_t count);
 std::vector<std::string> lnbColumn();
 std::vector<std::string> indexColumn();
-// Replaces the whole text of a field the way a user does: select all, type.
-void retype(HWND field, const std::string& text);
 
 // The setup window of the real plug-in, with its satellite list under the
 // mouse. Each test has its own copy of the plug-in and so its own settings

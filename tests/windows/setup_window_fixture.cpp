@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr UINT FRAME_IDS[] = {1027, 1029, 1030, 1031, 1032};
+constexpr int FRAME_IDS[] = {IDC_FRAME_1, IDC_FRAME_2, IDC_FRAME_3, IDC_FRAME_4, IDC_FRAME_5};
 
 BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
@@ -30,43 +30,19 @@ std::vector<HWND> childWindows(HWND parent) {
     return found;
 }
 
-// A modal box waits in its own message loop inside the call that raised it;
-// a thread timer is dispatched by that loop and finds the box from there.
-struct ModalWatch {
-    HWND exclude = nullptr;
-    const BoxAnswer* answer = nullptr;
-    const std::function<void(HWND)>* whileOpen = nullptr;
-    ModalBox box;
-};
-ModalWatch* activeWatch = nullptr;
-
-HWND findModalBox(HWND exclude) {
-    for (HWND window : threadWindows()) {
-        if (window == exclude || className(window) != "#32770") continue;
-        if (windowText(window) == SETUP_CAPTION) continue;
-        if (IsWindowVisible(window) && IsWindowEnabled(window)) return window;
-    }
-    return nullptr;
-}
-
-void CALLBACK pollForModalBox(HWND, UINT, UINT_PTR, DWORD) {
-    ModalWatch* watch = activeWatch;
-    if (!watch || watch->box.seen) return;
-    HWND box = findModalBox(watch->exclude);
-    if (!box) return;
-    watch->box.seen = true;
-    watch->box.caption = windowText(box);
+// What a modal box shows: its caption, its texts and its buttons.
+ModalBox contentsOf(HWND box) {
+    ModalBox contents{true, windowText(box), {}, {}};
     for (HWND child : childWindows(box)) {
         if (!IsWindowVisible(child)) continue;
         const std::string kind = className(child);
         // An icon's window text is its resource ordinal, not something shown.
         const bool icon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
         if (kind == "Static" && !icon && !windowText(child).empty())
-            watch->box.texts.push_back(windowText(child));
-        if (kind == "Button") watch->box.buttons.push_back(GetDlgCtrlID(child));
+            contents.texts.push_back(windowText(child));
+        if (kind == "Button") contents.buttons.push_back(GetDlgCtrlID(child));
     }
-    if (*watch->whileOpen) (*watch->whileOpen)(box);
-    if (IsWindow(box)) (*watch->answer)(box);
+    return contents;
 }
 
 // Holds the drive timer's own ticks back while a test hands out ticks itself.
@@ -117,18 +93,6 @@ LRESULT CALLBACK witnessKey(int code, WPARAM removal, LPARAM lParam) {
 
 }  // namespace
 
-std::string className(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string windowText(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 std::string describe(const TestHost::Message& message) {
     char text[16];
     std::snprintf(text, sizeof text, "%08X:", static_cast<unsigned>(message.code));
@@ -176,7 +140,7 @@ std::vector<std::string> customNames() {
 }
 
 BoxAnswer pressButton(int id) {
-    return [id](HWND box) { SendMessageA(GetDlgItem(box, id), BM_CLICK, 0, 0); };
+    return [id](HWND box) { clickButton(box, id); };
 }
 
 BoxAnswer pressEscape() {
@@ -354,16 +318,17 @@ ModalBox SetupWindowTest::clickAnswering(int id, const BoxAnswer& answer,
 ModalBox SetupWindowTest::answeringModalBox(const std::function<void()>& action,
                                             const BoxAnswer& answer,
                                             const std::function<void(HWND)>& whileOpen) {
-    ModalWatch watch;
-    watch.exclude = window_;
-    watch.answer = &answer;
-    watch.whileOpen = &whileOpen;
-    activeWatch = &watch;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &pollForModalBox);
-    action();
-    KillTimer(nullptr, timer);
-    activeWatch = nullptr;
-    return watch.box;
+    ModalBox box;
+    ModalScript script;
+    script.when(
+        [this](HWND dialog) { return dialog != window_ && windowText(dialog) != SETUP_CAPTION; },
+        [&](HWND found) {
+            box = contentsOf(found);
+            if (whileOpen) whileOpen(found);
+            if (IsWindow(found)) answer(found);
+        });
+    script.runDuring(action);
+    return box;
 }
 
 std::vector<std::string> SetupWindowTest::pickerEntries(int id) const {
@@ -387,19 +352,12 @@ void SetupWindowTest::selectInPicker(int id, int index) const {
 }
 
 std::string SetupWindowTest::cellText(int row, int column) const {
-    char text[260] = {};
-    LVITEMA cell{};
-    cell.iSubItem = column;
-    cell.pszText = text;
-    cell.cchTextMax = sizeof text;
-    SendMessageA(item(1038), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&cell));
-    return text;
+    return listCellText(item(IDC_SAT_LIST), row, column);
 }
 
 std::vector<std::string> SetupWindowTest::listColumn(int column) const {
     std::vector<std::string> texts;
-    const auto rows = static_cast<int>(SendMessageA(item(1038), LVM_GETITEMCOUNT, 0, 0));
+    const auto rows = static_cast<int>(SendMessageA(item(IDC_SAT_LIST), LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < rows; ++row) texts.push_back(cellText(row, column));
     return texts;
 }
@@ -410,10 +368,10 @@ bool SetupWindowTest::isVisible(int id) const {
 
 int SetupWindowTest::visibleFrame() const {
     int shown = 0;
-    for (UINT id : FRAME_IDS) {
-        if (!isVisible(static_cast<int>(id))) continue;
+    for (int id : FRAME_IDS) {
+        if (!isVisible(id)) continue;
         if (shown) return -1;
-        shown = static_cast<int>(id);
+        shown = id;
     }
     return shown;
 }

@@ -12,12 +12,14 @@
 #include <windows.h>
 
 #include "host/api_dialect.h"
+#include "positioner/motion_tracker.h"
+#include "res/resource_ids.h"
 #include "tests/windows/plugin_library.h"
 #include "tests/windows/test_host.h"
+#include "workbench/modal_script.h"
 
-inline constexpr char SETUP_CAPTION[] = "Stab HH100/120 SG-2100 DiSEqC1.2 Positioner Setup V1.4";
-inline constexpr int OPEN_SETUP_COMMAND = 40008;
-inline constexpr UINT_PTR DRIVE_TIMER_ID = 40200;
+inline constexpr int OPEN_SETUP_COMMAND = ID_PLUGIN_SETUP;
+inline constexpr UINT_PTR DRIVE_TIMER_ID = MOTION_TIMER_ID;
 inline constexpr char STAB_TYPE[] = "STAB HH100/120";
 inline constexpr char MOTECK_TYPE[] = "MOTECK SG2100";
 
@@ -31,8 +33,6 @@ std::string expectedCommand(ApiDialect dialect, const Bytes& commandBytes);
 
 std::vector<std::string> factoryNames();
 
-std::string className(HWND window);
-std::string windowText(HWND window);
 // A settings file as the plug-in lays it out: names POS1..POS60, then TYPE.
 std::string settingsFileText(const std::vector<std::string>& names, const std::string& type);
 std::string factorySettingsFile(const std::string& type = STAB_TYPE);
@@ -114,7 +114,7 @@ class SetupWindowTest : public ::testing::Test {
     std::string settingsBytes() const;
     bool settingsExist() const;
 
-    // Menu command 40008; true when exactly one setup window is then open.
+    // The menu command that opens the setup window; true when exactly one is then open.
     bool openWindow();
     HWND window() const { return window_; }
     HWND item(int id) const { return GetDlgItem(window_, id); }

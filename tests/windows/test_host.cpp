@@ -78,11 +78,3 @@ void TestHost::record(WPARAM code, LPARAM pointer) {
     }
     messages_.push_back(std::move(message));
 }
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}

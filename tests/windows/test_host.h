@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "workbench/message_pump.h"
+
 // Parallel test processes share one display, and under Wine a window that
 // opens in one of them takes the foreground, and with it the keyboard focus,
 // from the others. Tests that open windows hold this lock, so that they run
@@ -59,6 +61,3 @@ class TestHost {
     std::optional<std::string> apiAnswer_;
     std::vector<Message> messages_;
 };
-
-// Lets the window system deliver what is queued for this thread.
-void pumpMessages();

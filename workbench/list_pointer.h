@@ -26,7 +26,8 @@ PointerStep pull(int row);
 PointerStep moveBeside(int row);
 PointerStep release(Button button);
 
-// Drives the list with the mouse. With real input (SendInput under the
+// Drives the plug-in's satellite list with the mouse, for the workbench's tour
+// and for the tests alike. With real input (SendInput under the
 // virtual display) the window system and the list view itself turn the moves
 // into a drag or a double-click. Where real input does not reach the list, it
 // hands the list what the list view would: the begin-drag and double-click
@@ -34,7 +35,8 @@ PointerStep release(Button button);
 class Pointer {
   public:
     // Puts `dialog` in the foreground and tries real input on `list`, unless
-    // DISEQC_TEST_POINTER=messages asks for the messages path.
+    // DISEQC_TEST_POINTER=messages asks for the messages path. Only one
+    // Pointer of all the programs on the display holds the pointer at a time.
     Pointer(HWND dialog, HWND list);
     ~Pointer();
     Pointer(const Pointer&) = delete;

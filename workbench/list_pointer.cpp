@@ -1,6 +1,5 @@
-#include "tests/windows/satellite_list_pointer.h"
+#include "workbench/list_pointer.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -8,11 +7,11 @@
 
 #include <commctrl.h>
 
-#include "tests/windows/test_host.h"
+#include "workbench/message_pump.h"
 
 namespace {
 
-constexpr char INPUT_LOCK_NAME[] = "diseqc-windows-tests-pointer";
+constexpr char INPUT_LOCK_NAME[] = "diseqc-pointer";
 constexpr DWORD INPUT_LOCK_WAIT_MS = 60000;
 constexpr DWORD DELIVERY_BOUND_MS = 5000;
 // How long the queue stays quiet before a batch counts as delivered.
@@ -34,6 +33,9 @@ struct RetrievalLog {
     std::mutex lock;
     std::vector<Retrieved> entries;
     HHOOK hook = nullptr;
+    // Set at every entry, so that the input thread waits for retrievals
+    // rather than looking again and again.
+    HANDLE logged = nullptr;
 };
 RetrievalLog retrievals;
 
@@ -43,6 +45,7 @@ LRESULT CALLBACK recordRetrieval(int code, WPARAM removal, LPARAM lParam) {
         if (message->message >= WM_MOUSEFIRST && message->message <= WM_MOUSELAST) {
             std::lock_guard guard(retrievals.lock);
             retrievals.entries.push_back({message->hwnd, message->message, message->pt});
+            SetEvent(retrievals.logged);
         }
     }
     return CallNextHookEx(retrievals.hook, code, removal, lParam);
@@ -107,19 +110,22 @@ bool lastMoveSince(std::size_t mark, POINT& at) {
     return false;
 }
 
+// Milliseconds left of the delivery bound that started at `start`; 0 once spent.
+DWORD boundLeft(DWORD start) {
+    const DWORD spent = GetTickCount() - start;
+    return spent < DELIVERY_BOUND_MS ? DELIVERY_BOUND_MS - spent : 0;
+}
+
 // Under Wine an injected move also warps the X pointer, and the X server's
 // report of that warp comes back a little later as a move of its own. Late
 // enough, it lands after the next injected move and puts the pointer back
-// where it was. So a batch counts only once the queue has stayed quiet for a
-// while, and a move that such an echo overtook is made again.
+// where it was. Nothing announces that no echo is still on its way, so a
+// batch counts only once the queue has stayed quiet for a while: a bounded
+// wait for the next retrieval, not a blind sleep. A move that such an echo
+// overtook is made again.
 bool settle(std::size_t mark, const Batch& batch, DWORD start) {
-    for (std::size_t seen = logSize();;) {
-        Sleep(SETTLE_MS);
-        const std::size_t now = logSize();
-        if (now == seen) break;
-        seen = now;
-        if (GetTickCount() - start > DELIVERY_BOUND_MS) break;
-    }
+    while (WaitForSingleObject(retrievals.logged, SETTLE_MS) == WAIT_OBJECT_0 && boundLeft(start))
+        continue;
     POINT last{};
     return !batch.matchPoint || !lastMoveSince(mark, last) ||
            (last.x == batch.at.x && last.y == batch.at.y);
@@ -130,6 +136,7 @@ bool settle(std::size_t mark, const Batch& batch, DWORD start) {
 std::string deliver(std::vector<Batch>& batches) {
     for (Batch& batch : batches) {
         for (int attempt = 1;; ++attempt) {
+            ResetEvent(retrievals.logged);
             const std::size_t mark = logSize();
             const UINT sent = SendInput(static_cast<UINT>(batch.inputs.size()), batch.inputs.data(),
                                         sizeof(INPUT));
@@ -137,14 +144,14 @@ std::string deliver(std::vector<Batch>& batches) {
             if (batch.awaited == 0) break;
             const DWORD start = GetTickCount();
             while (countSince(mark, batch) < batch.count) {
-                if (GetTickCount() - start > DELIVERY_BOUND_MS) {
+                const DWORD left = boundLeft(start);
+                if (left == 0 || WaitForSingleObject(retrievals.logged, left) != WAIT_OBJECT_0) {
                     POINT cursor{};
                     GetCursorPos(&cursor);
                     return "never delivered: " + batch.what +
                            "; taken meanwhile:" + retrievedSince(mark) + "; cursor at " +
                            std::to_string(cursor.x) + "," + std::to_string(cursor.y);
                 }
-                Sleep(5);
             }
             if (settle(mark, batch, start)) break;
             if (attempt == MOVE_ATTEMPTS)
@@ -195,23 +202,25 @@ std::string describePoint(POINT at) {
 
 std::string runBatches(std::vector<Batch> batches) {
     std::string error;
-    std::atomic<bool> done{false};
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!done) return "cannot make the event that ends the input thread";
     // Input goes to the desktop of the thread that sends it.
     HDESK desktop = GetThreadDesktop(GetCurrentThreadId());
     std::thread worker([&] {
         if (!SetThreadDesktop(desktop)) {
             error = "the input thread cannot join the window's desktop";
-            done = true;
-            return;
+        } else {
+            error = deliver(batches);
         }
-        error = deliver(batches);
-        done = true;
+        SetEvent(done);
     });
-    while (!done) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    // This thread dispatches what the input brings, and wakes for each message
+    // until the input thread is done.
+    while (MsgWaitForMultipleObjectsEx(1, &done, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
+           WAIT_OBJECT_0)
         pumpMessages();
-    }
     worker.join();
+    CloseHandle(done);
     pumpMessages();
     return error;
 }
@@ -240,6 +249,7 @@ PointerStep release(Button button) {
 }
 
 Pointer::Pointer(HWND dialog, HWND list) : dialog_(dialog), list_(list) {
+    retrievals.logged = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     retrievals.hook =
         SetWindowsHookExA(WH_GETMESSAGE, &recordRetrieval, nullptr, GetCurrentThreadId());
     real_ = !messagesPathRequested() && probe();
@@ -249,6 +259,8 @@ Pointer::~Pointer() {
     releaseHeldButtons();
     if (retrievals.hook) UnhookWindowsHookEx(retrievals.hook);
     retrievals.hook = nullptr;
+    if (retrievals.logged) CloseHandle(retrievals.logged);
+    retrievals.logged = nullptr;
     {
         std::lock_guard guard(retrievals.lock);
         retrievals.entries.clear();

@@ -1,0 +1,85 @@
+#include "workbench/plugin_windows.h"
+
+#include <commctrl.h>
+
+namespace {
+
+struct DialogSearch {
+    const std::function<bool(HWND)>* matches;
+    HWND found;
+};
+
+BOOL CALLBACK matchDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    if (className(window) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window) &&
+        (*search->matches)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK collectStaticText(HWND child, LPARAM data) {
+    if (className(child) == "Static" && !windowText(child).empty())
+        *reinterpret_cast<std::string*>(data) += windowText(child);
+    return TRUE;
+}
+
+}  // namespace
+
+std::string className(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string windowText(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+HWND findDialog(const std::function<bool(HWND)>& matches) {
+    DialogSearch search{&matches, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &matchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND findDialog(const char* caption) {
+    return findDialog([caption](HWND dialog) { return windowText(dialog) == caption; });
+}
+
+std::string dialogItemText(HWND dialog, int id) {
+    return windowText(GetDlgItem(dialog, id));
+}
+
+std::string listCellText(HWND list, int row, int column) {
+    char text[260] = {};
+    LVITEMA cell{};
+    cell.iSubItem = column;
+    cell.pszText = text;
+    cell.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    return text;
+}
+
+std::string staticTexts(HWND dialog) {
+    std::string texts;
+    EnumChildWindows(dialog, &collectStaticText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+void clickButton(HWND dialog, int id) {
+    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void typeInto(HWND field, const std::string& characters) {
+    for (char character : characters)
+        SendMessageA(field, WM_CHAR, static_cast<unsigned char>(character), 1);
+}
+
+void retype(HWND field, const std::string& text) {
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    // A backspace over the selection is how a user empties a field.
+    typeInto(field, text.empty() ? std::string("\b") : text);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <windows.h>
+
+// Captions by which a host finds the plug-in's windows.
+inline constexpr char SETUP_CAPTION[] = "Stab HH100/120 SG-2100 DiSEqC1.2 Positioner Setup V1.4";
+inline constexpr char RENAME_CAPTION[] = "Enter/Modify Sat. Name";
+
+std::string className(HWND window);
+std::string windowText(HWND window);
+
+// A dialog of this thread that is shown and enabled (one that waits on a modal
+// box of its own is disabled), and that `matches`; none if there is none.
+HWND findDialog(const std::function<bool(HWND dialog)>& matches);
+HWND findDialog(const char* caption);
+
+std::string dialogItemText(HWND dialog, int id);
+// The text of a list view's cell.
+std::string listCellText(HWND list, int row, int column);
+// Every non-empty static text of a dialog, as a message box shows its text.
+std::string staticTexts(HWND dialog);
+void clickButton(HWND dialog, int id);
+// Characters as typed into a field, one WM_CHAR each.
+void typeInto(HWND field, const std::string& characters);
+// Replaces the whole text of a field the way a user does: select all, type.
+void retype(HWND field, const std::string& text);
