@@ -19,7 +19,8 @@ ChangeCounter changes;
 LRESULT CALLBACK countChangeMessages(int code, WPARAM removal, LPARAM lParam) {
     if (code == HC_ACTION && removal == PM_REMOVE) {
         const auto* message = reinterpret_cast<const MSG*>(lParam);
-        if (message->message == SATLIST_CHANGED && message->hwnd == changes.window) ++changes.count;
+        if (message->message == WM_SATLIST_CHANGED && message->hwnd == changes.window)
+            ++changes.count;
     }
     return CallNextHookEx(changes.hook, code, removal, lParam);
 }

@@ -10,16 +10,6 @@
 #include "workbench/list_pointer.h"
 #include "workbench/modal_script.h"
 
-inline constexpr int SATELLITE_LIST = IDC_SAT_LIST;
-inline constexpr int GOTO_PICKER = IDC_GOTO_PICKER;
-inline constexpr int STORE_PICKER = IDC_STORE_PICKER;
-inline constexpr int RECALCULATE_PICKER = IDC_RECALCULATE_PICKER;
-inline constexpr int NAME_EDIT = IDC_SAT_NAME_EDIT;
-inline constexpr char PLUGIN_BOX_CAPTION[] = PLUGIN_DISPLAY_NAME;
-// The plug-in's WM_SATLIST_CHANGED; its header brings the dialog layer's
-// classes, whose names the pointer's steps share.
-inline constexpr UINT SATLIST_CHANGED = 0x08E1;
-
 // A settings file that holds only the first `stored` of `names`: the window
 // shows factory names for the rest, and an edit that saves must write all 60.
 std::string partialSettingsFile(const std::vector<std::string>& names, std::size_t stored,
@@ -49,7 +39,7 @@ class SatelliteListTest : public SetupWindowTest {
     // plug-in reads back from its settings file.
     void reopenList();
 
-    HWND list() const { return item(SATELLITE_LIST); }
+    HWND list() const { return item(IDC_SAT_LIST); }
     // Performs the steps and fails the test when input went astray.
     void perform(const std::vector<PointerStep>& steps);
     void doubleClick(int row);

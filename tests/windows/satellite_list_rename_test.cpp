@@ -162,7 +162,7 @@ TEST_P(SatelliteListLongName, IsRefusedOnOkWhileTheDialogStaysOpen) {
                   shown = dialogItemText(dialog, IDC_SAT_NAME_EDIT);
                   clickButton(dialog, IDOK);
               })
-        .when(PLUGIN_BOX_CAPTION,
+        .when(PLUGIN_DISPLAY_NAME,
               [&](HWND box) {
                   refusal = staticTexts(box);
                   clickButton(box, IDOK);

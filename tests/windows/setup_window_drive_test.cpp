@@ -77,7 +77,7 @@ TEST_F(SetupDrive, OnlyStopOfTheButtonsCanBePressedDuringADrive) {
     EXPECT_EQ(visibleFrame(), 0) << "the first frame waits for the first tick";
     EXPECT_EQ(commandsSent(), std::vector<std::string>{sent({0xE0, 0x31, 0x68, 0xFA})});
     // The window's drive timer runs under its fixed id.
-    EXPECT_TRUE(KillTimer(window(), DRIVE_TIMER_ID));
+    EXPECT_TRUE(KillTimer(window(), MOTION_TIMER_ID));
 }
 
 TEST_F(SetupDrive, ShowsOneFrameAtATimeThenHidesItAndUnlocks) {
@@ -94,7 +94,7 @@ TEST_F(SetupDrive, ShowsOneFrameAtATimeThenHidesItAndUnlocks) {
     ASSERT_TRUE(unlocked());
     EXPECT_GT(ticks, 0);
     EXPECT_EQ(visibleFrame(), 0);
-    EXPECT_FALSE(KillTimer(window(), DRIVE_TIMER_ID)) << "the timer has been stopped";
+    EXPECT_FALSE(KillTimer(window(), MOTION_TIMER_ID)) << "the timer has been stopped";
     EXPECT_EQ(commandsSent().size(), 1u) << "only the drive command";
 
     // A stray tick once idle changes nothing that shows.
@@ -146,7 +146,7 @@ TEST_F(SetupDrive, StopWhileCountingHaltsAndUnlocksAtOnce) {
     EXPECT_TRUE(unlocked());
     EXPECT_EQ(commandsSent(),
               (std::vector<std::string>{sent({0xE0, 0x31, 0x69, 0xFA}), sent({0xE0, 0x31, 0x60})}));
-    EXPECT_FALSE(KillTimer(window(), DRIVE_TIMER_ID));
+    EXPECT_FALSE(KillTimer(window(), MOTION_TIMER_ID));
 
     // Nothing is left for a tick to end.
     ControlEventRecorder recorder(window());
@@ -197,7 +197,7 @@ TEST_F(SetupDrive, ZeroDegreesDoesNothing) {
         click(button);
         EXPECT_TRUE(commandsSent().empty());
         EXPECT_EQ(recorder.take(), std::vector<ControlEvent>{});
-        EXPECT_FALSE(KillTimer(window(), DRIVE_TIMER_ID)) << "no timer was started";
+        EXPECT_FALSE(KillTimer(window(), MOTION_TIMER_ID)) << "no timer was started";
     }
 }
 
@@ -233,7 +233,7 @@ TEST_F(SetupDrive, RealTimerEndsTheDriveOnItsOwn) {
         if (event.message == WM_SHOWWINDOW && event.on) ++framesShown;
     EXPECT_GT(framesShown, 0) << "the indicator never moved";
     EXPECT_EQ(visibleFrame(), 0);
-    EXPECT_FALSE(KillTimer(window(), DRIVE_TIMER_ID));
+    EXPECT_FALSE(KillTimer(window(), MOTION_TIMER_ID));
     EXPECT_EQ(commandsSent(), std::vector<std::string>{sent({0xE0, 0x31, 0x68, 0xFA})});
 }
 

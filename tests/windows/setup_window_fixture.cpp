@@ -274,7 +274,7 @@ bool SetupWindowTest::settingsExist() const {
 }
 
 bool SetupWindowTest::openWindow() {
-    plugin_->menuSelect(OPEN_SETUP_COMMAND);
+    plugin_->menuSelect(ID_PLUGIN_SETUP);
     const std::vector<HWND> open = setupWindows();
     window_ = open.size() == 1 ? open.front() : nullptr;
     if (timerGate.hook) timerGate.dialog = window_;
@@ -408,7 +408,7 @@ void SetupWindowTest::useManualTicks() {
 void SetupWindowTest::tick() {
     ASSERT_NE(timerGate.hook, nullptr) << "useManualTicks() first";
     timerGate.allowed = 1;
-    PostMessageA(window_, WM_TIMER, DRIVE_TIMER_ID, 0);
+    PostMessageA(window_, WM_TIMER, MOTION_TIMER_ID, 0);
     pumpMessages();
     timerGate.allowed = 0;
 }

@@ -18,8 +18,6 @@
 #include "tests/windows/test_host.h"
 #include "workbench/modal_script.h"
 
-inline constexpr int OPEN_SETUP_COMMAND = ID_PLUGIN_SETUP;
-inline constexpr UINT_PTR DRIVE_TIMER_ID = MOTION_TIMER_ID;
 inline constexpr char STAB_TYPE[] = "STAB HH100/120";
 inline constexpr char MOTECK_TYPE[] = "MOTECK SG2100";
 

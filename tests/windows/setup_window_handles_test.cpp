@@ -55,7 +55,7 @@ class SetupHandles : public SetupWindowTest {
     void openUseAndClose(bool byCloseButton) {
         ASSERT_TRUE(openWindow());
         click(IDC_DRIVE_EAST);
-        SendMessageA(window(), WM_TIMER, DRIVE_TIMER_ID, 0);
+        SendMessageA(window(), WM_TIMER, MOTION_TIMER_ID, 0);
         ASSERT_NE(visibleFrame(), 0);
         click(IDC_STOP);
         const ModalBox about = answeringModalBox(

@@ -118,7 +118,7 @@ TEST_F(SetupSoundness, TimerMessagesAfterTheWindowIsGoneDoNothing) {
 
     // Longer than a tick: a timer that outlived the window would fire now.
     pumpUntil([] { return false; }, 500);
-    PostMessageA(closed, WM_TIMER, DRIVE_TIMER_ID, 0);
+    PostMessageA(closed, WM_TIMER, MOTION_TIMER_ID, 0);
     pumpMessages();
     EXPECT_TRUE(host().messages().empty());
     EXPECT_NO_FATAL_FAILURE(expectAFreshWindowWorks());
