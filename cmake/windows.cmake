@@ -92,6 +92,19 @@ endif()
 add_executable(res_recorder ${CMAKE_SOURCE_DIR}/tests/windows/programs/res_recorder.cpp)
 target_compile_options(res_recorder PRIVATE ${DISEQC_WARNINGS})
 target_link_options(res_recorder PRIVATE ${DISEQC_STATIC_RUNTIME})
+# A host killed again and again in the middle of list edits, and the judge of
+# the settings file it leaves behind.
+add_executable(settings_editor ${CMAKE_SOURCE_DIR}/tests/windows/programs/settings_editor.cpp)
+add_executable(kill_during_edits ${CMAKE_SOURCE_DIR}/tests/windows/programs/kill_during_edits.cpp)
+foreach(program settings_editor kill_during_edits)
+  target_compile_options(${program} PRIVATE ${DISEQC_WARNINGS})
+  target_link_libraries(${program} PRIVATE host_driver)
+  target_link_options(${program} PRIVATE ${DISEQC_STATIC_RUNTIME})
+endforeach()
+add_dependencies(kill_during_edits diseqc settings_editor)
+add_test(NAME settings_survive_kills COMMAND kill_during_edits 200)
+set_tests_properties(settings_survive_kills PROPERTIES TIMEOUT 900)
+
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}
     -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:res_recorder>
