@@ -182,6 +182,9 @@ void PositionerSetupDialog::drive(const UpDown& spin, bool east) {
     setMovementControlsEnabled(false);
     const DriveStart start = tracker_.startDrive(degrees, speed(model_), east);
     send(start.command);
+    // The host may have stopped the plug-in while it took the command: a
+    // timer asked for without a window would tick in the host's loop for ever.
+    if (!window()) return;
     timerHandle_ = SetTimer(window(), MOTION_TIMER_ID, TICK_MS, nullptr);
 }
 

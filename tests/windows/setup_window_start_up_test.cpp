@@ -211,6 +211,9 @@ TEST_F(SetupStartUp, StoredSettingsAreShownAndLeftAsTheyWere) {
 
 TEST_F(SetupStartUp, ApiLabelShowsTheWholeNameTheHostGives) {
     const std::string longest(256, 'N');
+    // Every byte value but zero, control characters too, and no end.
+    std::string garbage;
+    for (int i = 0; i < 256; ++i) garbage += static_cast<char>(1 + (i * 97) % 255);
     struct Case {
         std::optional<std::string> answer;
         std::string label;
@@ -219,6 +222,7 @@ TEST_F(SetupStartUp, ApiLabelShowsTheWholeNameTheHostGives) {
         {std::string("MD-API 1.1 for tests"), "API: MD-API 1.1 for tests"},
         {std::nullopt, "API: "},
         {longest, "API: " + std::string(255, 'N')},
+        {garbage, "API: " + garbage.substr(0, 255)},
     };
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.label.substr(0, 20));
