@@ -180,3 +180,16 @@ std::string withProfileValue(std::string_view content, std::string_view section,
                              std::string_view key, std::string_view value) {
     return contentWithValue(content, trim(section), trim(key), value);
 }
+
+std::string storedProfileValue(std::string_view value) {
+    const bool changedByReading =
+        !value.empty() && (trim(value).size() != value.size() ||
+                           withoutEnclosingQuotes(value).size() != value.size());
+    if (!changedByReading) return std::string(value);
+    std::string quoted;
+    quoted.reserve(value.size() + 2);
+    quoted.push_back('"');
+    quoted.append(value);
+    quoted.push_back('"');
+    return quoted;
+}

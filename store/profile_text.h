@@ -19,3 +19,7 @@ std::string profileValue(std::string_view content, std::string_view section, std
 // end of its section, or the section added at the end.
 std::string withProfileValue(std::string_view content, std::string_view section,
                              std::string_view key, std::string_view value);
+
+// The text to store as a value so that profileValue reads `value` back exactly: a value that
+// reading would change (blanks at either end, one pair of enclosing quotes) is put in quotes.
+std::string storedProfileValue(std::string_view value);

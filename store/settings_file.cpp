@@ -13,7 +13,7 @@ constexpr std::string_view POSITIONER_SECTION = "POSITIONER";
 constexpr std::string_view TYPE_KEY = "TYPE";
 constexpr std::string_view NEW_FILE_HEADER = "[SATELLITE NAMES]\r\n[POSITIONER]\r\n";
 constexpr std::size_t READ_CAPACITY = 64;
-// A stored name never runs longer than this: longer texts are cut on writing.
+// Names are cut to this length on writing.
 constexpr std::size_t WRITTEN_NAME_LIMIT = 149;
 
 std::string positionKey(int position) {
@@ -22,8 +22,10 @@ std::string positionKey(int position) {
 
 std::string withNames(std::string content, const SatelliteNameTable& names) {
     for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
+        const std::string name =
+            storableName(std::string_view(names[i]).substr(0, WRITTEN_NAME_LIMIT));
         content = withProfileValue(content, NAMES_SECTION, positionKey(static_cast<int>(i) + 1),
-                                   std::string_view(names[i]).substr(0, WRITTEN_NAME_LIMIT));
+                                   storedProfileValue(name));
     }
     return content;
 }
@@ -54,6 +56,13 @@ StoredSettings settingsIn(std::string_view content) {
 }
 
 }  // namespace
+
+std::string storableName(std::string_view name) {
+    std::string storable(name);
+    for (char& c : storable)
+        if (c == '\r' || c == '\n') c = ' ';
+    return storable;
+}
 
 SettingsFile::SettingsFile(std::string path, FileStore& files)
     : path_(std::move(path)), files_(files) {}

@@ -6,6 +6,10 @@
 #include "store/file_store.h"
 #include "store/satellite_name_table.h"
 
+// A name as the file can hold it: a line break would end its line there, so each one becomes a
+// blank.
+std::string storableName(std::string_view name);
+
 struct StoredSettings {
     SatelliteNameTable names;
     PositionerModel model = PositionerModel::Stab;

@@ -300,7 +300,7 @@ LRESULT PositionerSetupDialog::onRenameRow(WPARAM rowParam, LPARAM) {
     // names are all on disk already, and there is no row left to rename.
     if (!window()) return 0;
     if (isRow(row)) {
-        names_[row] = dialog.name;
+        names_[row] = storableName(dialog.name);
         satelliteList_.showName(static_cast<int>(row), names_[row]);
     }
     return 1;

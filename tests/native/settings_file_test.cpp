@@ -260,4 +260,35 @@ TEST_F(SettingsFileTest, FolderInPlaceOfTheFileIsLeftAlone) {
     EXPECT_EQ(opened.model, PositionerModel::Stab);
 }
 
+// What a user may type as a name comes back from the file as typed, even what the file's
+// reading rules would otherwise change; and nothing typed can add a line to the file.
+TEST_F(SettingsFileTest, EveryNameReadsBackAsItWasWritten) {
+    const std::vector<std::string> typed = {
+        "  blanks at both ends  ",
+        "\"Astra\"",
+        "'Hot Bird'",
+        "",
+        "   ",
+        "\"",
+        "a \"quoted\" word",
+        "\"half'",
+        "x=y",
+        "[NOT A SECTION]",
+        "; no comment",
+        "Eutelsat 7\260E",
+        "\t tab",
+    };
+    store("[SATELLITE NAMES]\r\n[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n");
+    SatelliteNameTable names = factoryNames();
+    for (std::size_t i = 0; i < typed.size(); ++i) names[i] = typed[i];
+    names[typed.size()] = "two\r\nTYPE=STAB HH100/120\nlines";
+
+    ASSERT_TRUE(settings().writeNames(names));
+    const StoredSettings read = settings().open();
+
+    for (std::size_t i = 0; i < typed.size(); ++i) EXPECT_EQ(read.names[i], typed[i]) << i;
+    EXPECT_EQ(read.names[typed.size()], "two  TYPE=STAB HH100/120 lines");
+    EXPECT_EQ(read.model, PositionerModel::Moteck) << "a name must not add a line";
+}
+
 }  // namespace

@@ -4,10 +4,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "store/factory_satellite_table.h"
 #include "store/settings_file.h"
 #include "store/win32_file_store.h"
+#include "tests/windows/win32_profile.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +43,32 @@ TEST(SettingsFileOnWindows, MissingFileIsCreatedWithFactoryLayout) {
 
     EXPECT_TRUE(settings.writeModel(PositionerModel::Moteck));
     EXPECT_EQ(settings.open().model, PositionerModel::Moteck);
+    fs::remove(file);
+}
+
+// Older versions of the plug-in, and anything else that reads the file, read it through the Win32
+// profile functions: they must read every name as this version wrote it.
+TEST(SettingsFileOnWindows, TheWin32ProfileFunctionsReadEveryNameAsWritten) {
+    const fs::path directory = fs::temp_directory_path() / "diseqc-settings-windows-names";
+    fs::create_directories(directory);
+    const fs::path file = directory / "diseqc.ini";
+    fs::remove(file);
+    Win32FileStore files;
+    SettingsFile settings(file.string(), files);
+    SatelliteNameTable names = settings.open().names;
+    const std::vector<std::string> typed = {
+        "  blanks at both ends  ", "\"Astra\"", "'Hot Bird'", "", "\"",
+        "a \"quoted\" word",       "x=y",       "\260 \t"};
+    for (std::size_t i = 0; i < typed.size(); ++i) names[i] = typed[i];
+    ASSERT_TRUE(settings.writeNames(names));
+
+    Win32Profile reference;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        EXPECT_EQ(reference.readString(file.string(), "SATELLITE NAMES",
+                                       "POS" + std::to_string(i + 1), "missing", 64),
+                  typed[i])
+            << i;
+    }
     fs::remove(file);
 }
 
