@@ -1,9 +1,13 @@
-// Measures, in one run, how long the plug-in takes to open its setup window
-// and to hand a clicked command to the host, each beside the platform's own
-// floor for the same work: creating the same template with an empty dialog
-// procedure, and a bare SendMessage to the host window.
+// Measures, in one run, how long the plug-in takes to open its setup window,
+// to save the names after a list edit, and to hand a clicked command to the
+// host, each beside the platform's own floor for the same work: creating the
+// same template with an empty dialog procedure, one whole-section write of the
+// 60 names with the Win32 profile functions, and a bare SendMessage to the
+// host window.
 //
-// Usage: setup_window_benchmark.exe [iterations]   (run it under Wine or on Windows)
+// Usage: setup_window_benchmark.exe [iterations] [plug-in]
+// (run it under Wine or on Windows; the plug-in is the one built beside it
+// unless another is named, so that two versions can be compared)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -69,7 +73,7 @@ int main(int argc, char** argv) {
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "diseqc-benchmark\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string built = builtPluginPath();
+    const std::string built = argc > 2 ? argv[2] : builtPluginPath();
     const std::string plugin = folder + "diseqc.dll";
     if (!CopyFileA(built.c_str(), plugin.c_str(), FALSE)) {
         std::fprintf(stderr, "cannot copy %s\n", built.c_str());
@@ -112,6 +116,28 @@ int main(int argc, char** argv) {
 
     module.menuSelect(ID_PLUGIN_SETUP);
     HWND setup = findDialog(SETUP_CAPTION);
+
+    // The edit's own work: the names are saved once the list reports an edit.
+    const std::string scratch = folder + "floor.ini";
+    CopyFileA((folder + "diseqc.ini").c_str(), scratch.c_str(), FALSE);
+    std::string section;
+    for (int position = 1; position <= 60; ++position) {
+        section += "POS" + std::to_string(position) + "=Satellite " + std::to_string(position);
+        section.push_back('\0');
+    }
+    section.push_back('\0');
+    std::vector<double> edit, editFloor;
+    for (int i = 0; i < iterations; ++i) {
+        LONGLONG before = now();
+        SendMessageA(setup, WM_SATLIST_CHANGED, 0, 0);
+        edit.push_back(microseconds(now() - before));
+
+        before = now();
+        WritePrivateProfileSectionA("SATELLITE NAMES", section.c_str(), scratch.c_str());
+        editFloor.push_back(microseconds(now() - before));
+    }
+    DeleteFileA(scratch.c_str());
+
     HWND stepWest = GetDlgItem(setup, IDC_STEP_WEST);
     for (int i = 0; i < iterations * 4; ++i) {
         LONGLONG before = now();
@@ -130,6 +156,7 @@ int main(int argc, char** argv) {
         "%d iterations under %s\n", iterations,
         GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") ? "Wine" : "Windows");
     report("menu 40008 -> window initialised", open, openFloor);
+    report("list edit -> names saved", edit, editFloor);
     report("click -> host receives command", click, sendFloor);
 
     module.unload();

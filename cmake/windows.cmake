@@ -105,6 +105,18 @@ add_dependencies(kill_during_edits diseqc settings_editor)
 add_test(NAME settings_survive_kills COMMAND kill_during_edits 200)
 set_tests_properties(settings_survive_kills PROPERTIES TIMEOUT 900)
 
+# Many opening and closing cycles and list edits in one host process, with
+# what the process holds counted before and after. The quick run is a test;
+# tools/soak.sh runs the full one.
+add_executable(soak ${CMAKE_SOURCE_DIR}/tests/windows/programs/soak.cpp
+  ${CMAKE_SOURCE_DIR}/tests/windows/resource_counts.cpp)
+target_compile_options(soak PRIVATE ${DISEQC_WARNINGS})
+target_link_libraries(soak PRIVATE host_driver)
+target_link_options(soak PRIVATE ${DISEQC_STATIC_RUNTIME})
+add_dependencies(soak diseqc)
+add_test(NAME soak_quick COMMAND soak 100 200)
+set_tests_properties(soak_quick PROPERTIES TIMEOUT 600)
+
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}
     -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:res_recorder>

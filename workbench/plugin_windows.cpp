@@ -83,3 +83,15 @@ void retype(HWND field, const std::string& text) {
     // A backspace over the selection is how a user empties a field.
     typeInto(field, text.empty() ? std::string("\b") : text);
 }
+
+HWND createSilentHost() {
+    static const ATOM registered = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "DiseqcSilentHost";
+        return RegisterClassA(&windowClass);
+    }();
+    return CreateWindowA(MAKEINTATOM(registered), "silent host", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                         100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}

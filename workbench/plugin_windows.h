@@ -27,3 +27,7 @@ void clickButton(HWND dialog, int id);
 void typeInto(HWND field, const std::string& characters);
 // Replaces the whole text of a field the way a user does: select all, type.
 void retype(HWND field, const std::string& text);
+
+// A top-level host window that answers none of the host's messages, as a
+// viewer that knows no API would; enough to start the plug-in with.
+HWND createSilentHost();

@@ -5,48 +5,10 @@
 #include <windows.h>
 
 #include "res/resource_ids.h"
+#include "tests/windows/resource_counts.h"
 #include "tests/windows/setup_window_fixture.h"
 
 namespace {
-
-struct GuiObjects {
-    long gdi;
-    long user;
-};
-
-BOOL CALLBACK countWindow(HWND, LPARAM count) {
-    ++*reinterpret_cast<long*>(count);
-    return TRUE;
-}
-
-BOOL CALLBACK countWindowAndDescendants(HWND window, LPARAM count) {
-    ++*reinterpret_cast<long*>(count);
-    EnumChildWindows(window, countWindow, count);
-    return TRUE;
-}
-
-// Wine answers GetGuiResources with ERROR_CALL_NOT_IMPLEMENTED. Its GDI and
-// USER tables accept a handle by its table index alone, so there the objects
-// are counted by trying every index: this process's GDI objects and menus,
-// plus the windows of this thread with all their descendants.
-GuiObjects countByTableIndex() {
-    GuiObjects counted{0, 0};
-    for (UINT_PTR index = 0; index <= 0xFFFF; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++counted.gdi;
-    for (UINT_PTR index = 0x20; index <= 0xFFEF; index += 2)
-        if (IsMenu(reinterpret_cast<HMENU>(index))) ++counted.user;
-    EnumThreadWindows(GetCurrentThreadId(), countWindowAndDescendants,
-                      reinterpret_cast<LPARAM>(&counted.user));
-    return counted;
-}
-
-GuiObjects guiObjects() {
-    SetLastError(ERROR_SUCCESS);
-    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) return countByTableIndex();
-    return {static_cast<long>(gdi),
-            static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
-}
 
 class SetupHandles : public SetupWindowTest {
   protected:

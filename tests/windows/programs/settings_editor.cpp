@@ -16,24 +16,6 @@
 #include "workbench/plugin_module.h"
 #include "workbench/plugin_windows.h"
 
-namespace {
-
-LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND makeHostWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = hostProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "DiseqcSettingsEditorHost";
-    RegisterClassA(&windowClass);
-    return CreateWindowA(windowClass.lpszClassName, "editor host", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                         100, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     if (argc < 5) {
         std::fprintf(stderr, "usage: settings_editor <plug-in> <journal> <event> <seed>\n");
@@ -54,7 +36,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const HWND host = makeHostWindow();
+    const HWND host = createSilentHost();
     plugin.start(host);
     plugin.menuSelect(ID_PLUGIN_SETUP);
     const HWND setup = findDialog(SETUP_CAPTION);
