@@ -25,11 +25,11 @@ if [ -z "${DISPLAY:-}" ] && ! command -v xvfb-run >/dev/null; then
   fail "no display (DISPLAY is unset) and no xvfb-run for a virtual one: install xvfb and xauth (tools/install-prerequisites.sh), or set DISPLAY"
 fi
 
-if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
+if [ ! -f "$WINEPREFIX/.diseqc-prefix-3" ]; then
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.diseqc-prefix-3" ]; then
       log=$WINEPREFIX.log
       status=0
       WINEDEBUG=err+all "$wine_loader" wineboot -i >"$log" 2>&1 || status=$?
@@ -43,8 +43,22 @@ if [ ! -f "$WINEPREFIX/.diseqc-ready" ]; then
       # closes; unmanaged windows close at once.
       "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 ||
         fail "could not configure the Wine prefix $WINEPREFIX (see $log)"
+      # Heap checks for the programs that load the plug-in: guard bytes after
+      # each block, freed blocks filled and checked, arguments validated; for
+      # heap_checked_tests also the whole heap at every call, which finds a
+      # write to freed memory at once but is slow. Damage shows as "err:heap".
+      options='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options'
+      # The benchmark and the soak run are left alone: the checks would be part
+      # of what they time, and they hold freed blocks back from reuse, which
+      # the soak would count as private bytes.
+      for checked in windows_tests:0x70 workbench:0x70 settings_editor:0x70 monkey:0x70 \
+        heap_checked_tests:0xF0; do
+        "$wine_loader" reg add "$options\\${checked%%:*}.exe" /v GlobalFlag /t REG_DWORD \
+          /d "${checked##*:}" /f >>"$log" 2>&1 ||
+          fail "could not turn on heap checks in the Wine prefix $WINEPREFIX (see $log)"
+      done
       wineserver -w
-      touch "$WINEPREFIX/.diseqc-ready"
+      touch "$WINEPREFIX/.diseqc-prefix-3"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
