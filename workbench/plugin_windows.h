@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -16,6 +17,9 @@ std::string windowText(HWND window);
 // box of its own is disabled), and that `matches`; none if there is none.
 HWND findDialog(const std::function<bool(HWND dialog)>& matches);
 HWND findDialog(const char* caption);
+// Every setup window of this thread, whether enabled or not: while a modal box
+// of its own is open it is disabled, and still there.
+std::vector<HWND> setupWindows();
 
 std::string dialogItemText(HWND dialog, int id);
 // The text of a list view's cell.
@@ -27,3 +31,6 @@ void clickButton(HWND dialog, int id);
 void typeInto(HWND field, const std::string& characters);
 // Replaces the whole text of a field the way a user does: select all, type.
 void retype(HWND field, const std::string& text);
+// A key pressed in a dialog (Escape, Enter), on its focused control when it
+// has one; posted, so that the dialog's own loop takes it.
+void pressKeyIn(HWND dialog, WPARAM key);
