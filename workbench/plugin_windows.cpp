@@ -54,11 +54,15 @@ HWND findDialog(const char* caption) {
     return findDialog([caption](HWND dialog) { return windowText(dialog) == caption; });
 }
 
-std::vector<HWND> setupWindows() {
+std::vector<HWND> threadWindows(DWORD thread) {
     std::vector<HWND> all;
-    EnumThreadWindows(GetCurrentThreadId(), collectWindow, reinterpret_cast<LPARAM>(&all));
+    EnumThreadWindows(thread, collectWindow, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+std::vector<HWND> setupWindows() {
     std::vector<HWND> found;
-    for (HWND window : all)
+    for (HWND window : threadWindows(GetCurrentThreadId()))
         if (className(window) == "#32770" && windowText(window) == SETUP_CAPTION)
             found.push_back(window);
     return found;

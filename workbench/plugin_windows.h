@@ -17,6 +17,8 @@ std::string windowText(HWND window);
 // box of its own is disabled), and that `matches`; none if there is none.
 HWND findDialog(const std::function<bool(HWND dialog)>& matches);
 HWND findDialog(const char* caption);
+// The top-level windows of a thread, shown or not.
+std::vector<HWND> threadWindows(DWORD thread);
 // Every setup window of this thread, whether enabled or not: while a modal box
 // of its own is open it is disabled, and still there.
 std::vector<HWND> setupWindows();
