@@ -105,6 +105,21 @@ add_dependencies(kill_during_edits diseqc settings_editor)
 add_test(NAME settings_survive_kills COMMAND kill_during_edits 200)
 set_tests_properties(settings_survive_kills PROPERTIES TIMEOUT 900)
 
+# Random actions on the real setup window, checked after each one; the run's
+# seed comes from the clock and is printed with every failure.
+# `tools/monkey.sh [actions] [seed]` runs a long one.
+add_executable(monkey ${CMAKE_SOURCE_DIR}/tests/windows/programs/monkey.cpp
+  ${CMAKE_SOURCE_DIR}/tests/windows/test_host.cpp
+  ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp)
+target_compile_options(monkey PRIVATE ${DISEQC_WARNINGS})
+target_compile_definitions(monkey PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(monkey PRIVATE host_driver diseqc_core user32 comctl32)
+target_link_options(monkey PRIVATE ${DISEQC_STATIC_RUNTIME})
+add_dependencies(monkey diseqc)
+add_test(NAME monkey_quick COMMAND monkey 800)
+# It opens windows and takes the focus all the time: nothing else runs beside it.
+set_tests_properties(monkey_quick PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}
     -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:res_recorder>
