@@ -111,7 +111,7 @@ set_tests_properties(settings_survive_kills PROPERTIES TIMEOUT 900)
 
 # Many opening and closing cycles and list edits in one host process, with
 # what the process holds counted before and after. The quick run is a test;
-# tools/soak.sh runs the full one.
+# `tools/long-run.sh soak` runs the full one.
 add_executable(soak ${CMAKE_SOURCE_DIR}/tests/windows/programs/soak.cpp
   ${CMAKE_SOURCE_DIR}/tests/windows/resource_counts.cpp)
 target_compile_options(soak PRIVATE ${DISEQC_WARNINGS})
@@ -120,6 +120,22 @@ target_link_options(soak PRIVATE ${DISEQC_STATIC_RUNTIME})
 add_dependencies(soak diseqc)
 add_test(NAME soak_quick COMMAND soak 100 200)
 set_tests_properties(soak_quick PROPERTIES TIMEOUT 600 FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
+
+# Random actions on the real setup window, checked after each one; the run's
+# seed comes from the clock and is printed with every failure.
+# `tools/long-run.sh monkey [actions] [seed]` runs a long one.
+add_executable(monkey ${CMAKE_SOURCE_DIR}/tests/windows/programs/monkey.cpp
+  ${CMAKE_SOURCE_DIR}/tests/windows/test_host.cpp
+  ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp)
+target_compile_options(monkey PRIVATE ${DISEQC_WARNINGS})
+target_compile_definitions(monkey PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(monkey PRIVATE host_driver diseqc_core user32 comctl32)
+target_link_options(monkey PRIVATE ${DISEQC_STATIC_RUNTIME})
+add_dependencies(monkey diseqc)
+add_test(NAME monkey_quick COMMAND monkey 800)
+# It opens windows and takes the focus all the time: nothing else runs beside it.
+set_tests_properties(monkey_quick PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
+  FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}

@@ -19,6 +19,11 @@ BOOL CALLBACK matchDialog(HWND window, LPARAM data) {
     return TRUE;
 }
 
+BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 BOOL CALLBACK collectStaticText(HWND child, LPARAM data) {
     if (className(child) == "Static" && !windowText(child).empty())
         *reinterpret_cast<std::string*>(data) += windowText(child);
@@ -47,6 +52,20 @@ HWND findDialog(const std::function<bool(HWND)>& matches) {
 
 HWND findDialog(const char* caption) {
     return findDialog([caption](HWND dialog) { return windowText(dialog) == caption; });
+}
+
+std::vector<HWND> threadWindows(DWORD thread) {
+    std::vector<HWND> all;
+    EnumThreadWindows(thread, collectWindow, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+std::vector<HWND> setupWindows() {
+    std::vector<HWND> found;
+    for (HWND window : threadWindows(GetCurrentThreadId()))
+        if (className(window) == "#32770" && windowText(window) == SETUP_CAPTION)
+            found.push_back(window);
+    return found;
 }
 
 std::string dialogItemText(HWND dialog, int id) {
@@ -94,4 +113,11 @@ HWND createSilentHost() {
     }();
     return CreateWindowA(MAKEINTATOM(registered), "silent host", WS_OVERLAPPEDWINDOW, 0, 0, 200,
                          100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void pressKeyIn(HWND dialog, WPARAM key) {
+    HWND focus = GetFocus();
+    HWND target = focus && IsChild(dialog, focus) ? focus : dialog;
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -16,6 +17,11 @@ std::string windowText(HWND window);
 // box of its own is disabled), and that `matches`; none if there is none.
 HWND findDialog(const std::function<bool(HWND dialog)>& matches);
 HWND findDialog(const char* caption);
+// The top-level windows of a thread, shown or not.
+std::vector<HWND> threadWindows(DWORD thread);
+// Every setup window of this thread, whether enabled or not: while a modal box
+// of its own is open it is disabled, and still there.
+std::vector<HWND> setupWindows();
 
 std::string dialogItemText(HWND dialog, int id);
 // The text of a list view's cell.
@@ -31,3 +37,7 @@ void retype(HWND field, const std::string& text);
 // A top-level host window that answers none of the host's messages, as a
 // viewer that knows no API would; enough to start the plug-in with.
 HWND createSilentHost();
+
+// A key pressed in a dialog (Escape, Enter), on its focused control when it
+// has one; posted, so that the dialog's own loop takes it.
+void pressKeyIn(HWND dialog, WPARAM key);

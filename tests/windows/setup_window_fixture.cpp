@@ -18,12 +18,6 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     return TRUE;
 }
 
-std::vector<HWND> threadWindows() {
-    std::vector<HWND> found;
-    EnumThreadWindows(GetCurrentThreadId(), collectWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 std::vector<HWND> childWindows(HWND parent) {
     std::vector<HWND> found;
     EnumChildWindows(parent, collectWindow, reinterpret_cast<LPARAM>(&found));
@@ -144,12 +138,7 @@ BoxAnswer pressButton(int id) {
 }
 
 BoxAnswer pressEscape() {
-    return [](HWND box) {
-        HWND focus = GetFocus();
-        HWND target = focus && IsChild(box, focus) ? focus : box;
-        PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
-        PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    };
+    return [](HWND box) { pressKeyIn(box, VK_ESCAPE); };
 }
 
 void PrintTo(const ControlEvent& event, std::ostream* out) {
@@ -282,11 +271,7 @@ bool SetupWindowTest::openWindow() {
 }
 
 std::vector<HWND> SetupWindowTest::setupWindows() {
-    std::vector<HWND> found;
-    for (HWND window : threadWindows())
-        if (className(window) == "#32770" && windowText(window) == SETUP_CAPTION)
-            found.push_back(window);
-    return found;
+    return ::setupWindows();
 }
 
 std::vector<std::string> SetupWindowTest::commandsSent() const {
