@@ -176,9 +176,15 @@ endif()
 # cannot run the DLL's architecture.
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/image ${CMAKE_BINARY_DIR}/static_checks)
 
-# Not a test: prints medians beside the platform's floor for the same work.
-add_executable(setup_window_benchmark ${CMAKE_SOURCE_DIR}/benchmarks/setup_window_benchmark.cpp)
+# Not a test: prints medians beside the platform's floor for the same work,
+# done by bare dialog procedures on the plug-in's template with the plug-in's
+# own control wrappers and keyboard hook.
+add_executable(setup_window_benchmark ${CMAKE_SOURCE_DIR}/benchmarks/setup_window_benchmark.cpp
+  ${CMAKE_SOURCE_DIR}/benchmarks/bare_setup_windows.cpp
+  ${CMAKE_SOURCE_DIR}/win/controls.cpp
+  ${CMAKE_SOURCE_DIR}/win/dialog_keys.cpp)
 target_compile_options(setup_window_benchmark PRIVATE ${DISEQC_WARNINGS})
-target_link_libraries(setup_window_benchmark PRIVATE host_driver user32 comctl32)
+target_compile_definitions(setup_window_benchmark PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(setup_window_benchmark PRIVATE host_driver diseqc_core user32 comctl32)
 target_link_options(setup_window_benchmark PRIVATE ${DISEQC_STATIC_RUNTIME})
 add_dependencies(setup_window_benchmark diseqc)
