@@ -21,6 +21,8 @@ constexpr char UNSAVED_MODEL[] =
     "The positioner model could not be saved: the settings file could not be written. It still "
     "holds the model saved before.";
 constexpr int INITIAL_DEGREES = 1;
+// Only ever touched from the host's thread.
+HICON dishIcon = nullptr;
 
 // The indicator's pictures in the tracker's numbering; the controls' ids are
 // not consecutive.
@@ -64,7 +66,11 @@ PositionerSetupDialog::PositionerSetupDialog(HINSTANCE module, HostChannel host,
       module_(module),
       host_(host),
       settings_(std::move(settingsPath), files_) {
-    windowIcon_ = LoadIconA(module_, MAKEINTRESOURCEA(IDI_DISH));
+    // A shared icon lives as long as the module that holds it and is never
+    // destroyed: one load serves every window of this process, and a reloaded
+    // module starts with none again.
+    if (!dishIcon) dishIcon = LoadIconA(module_, MAKEINTRESOURCEA(IDI_DISH));
+    windowIcon_ = dishIcon;
 }
 
 bool PositionerSetupDialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -133,10 +139,13 @@ std::array<const ComboBox*, 3> PositionerSetupDialog::pickers() const {
 }
 
 void PositionerSetupDialog::fillPickers(const std::array<int, 3>& selections) {
-    for (const ComboBox* picker : pickers()) picker->resetContent();
     const auto shown = static_cast<std::size_t>(storedPositions(model_));
-    for (std::size_t i = 0; i < shown; ++i)
-        for (const ComboBox* picker : pickers()) picker->addString(names_[i]);
+    for (const ComboBox* picker : pickers()) {
+        picker->setRedraw(false);
+        picker->resetContent();
+        for (std::size_t i = 0; i < shown; ++i) picker->addString(names_[i]);
+        picker->setRedraw(true);
+    }
     for (std::size_t i = 0; i < selections.size(); ++i)
         pickers()[i]->setCurrentSelection(selections[i]);
 }

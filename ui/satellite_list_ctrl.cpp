@@ -16,8 +16,6 @@ SatelliteListCtrl::~SatelliteListCtrl() {
 void SatelliteListCtrl::attach(HWND window) {
     if (hwnd_) RemoveWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID);
     ListView::attach(window);
-    if (hwnd_)
-        SetWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
 }
 
 bool SatelliteListCtrl::onReflectedNotify(NMHDR* header, LRESULT& result) {
@@ -149,10 +147,11 @@ void SatelliteListCtrl::notifyParent() const {
     if (hwnd_) PostMessageA(GetParent(hwnd_), WM_SATLIST_CHANGED, 0, 0);
 }
 
-void SatelliteListCtrl::show(const SatelliteNameTable& names) const {
+void SatelliteListCtrl::show(const SatelliteNameTable& names) {
     RECT listRect{};
     GetWindowRect(hwnd_, &listRect);
     const int width = listRect.right - listRect.left;
+    setRedraw(false);
     insertColumn(0, "Satellite", (width * 4) / 8);
     insertColumn(1, "LNB", (width * 2) / 8);
     insertColumn(2, "Index", (width * 5) / 32);
@@ -163,4 +162,8 @@ void SatelliteListCtrl::show(const SatelliteNameTable& names) const {
         setItemText(row, 2, std::to_string(row + 1));
     }
     setExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT);
+    setRedraw(true);
+    // Only the pointer needs the subclass; taken before the rows, it would
+    // see every message that fills them.
+    SetWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
 }

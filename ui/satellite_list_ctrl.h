@@ -18,8 +18,9 @@ class SatelliteListCtrl : public ListView {
     void attach(HWND window) override;
     bool onReflectedNotify(NMHDR* header, LRESULT& result) override;
 
-    // Sets up the columns and one row per stored position.
-    void show(const SatelliteNameTable& names) const;
+    // Sets up the columns and one row per stored position, then starts
+    // following the pointer.
+    void show(const SatelliteNameTable& names);
     void showName(int row, const std::string& name) const { setItemText(row, 0, name); }
 
   private:

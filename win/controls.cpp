@@ -9,6 +9,11 @@ std::string Window::text() const {
     return std::string(buffer.data());
 }
 
+void Window::setRedraw(bool on) const {
+    send(WM_SETREDRAW, on ? TRUE : FALSE);
+    if (on) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void ListView::insertColumn(int column, const char* heading, int width) const {
     LVCOLUMNA description{};
     description.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;

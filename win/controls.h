@@ -18,6 +18,9 @@ class Window {
     }
     void setText(const std::string& text) const { SetWindowTextA(hwnd_, text.c_str()); }
     std::string text() const;
+    // Off, the control takes many changes without repainting after each one;
+    // back on, it repaints once, whole.
+    void setRedraw(bool on) const;
 
     // A notification sent by this control to its parent, handed back to the
     // control's own object. True when the object answered it.
