@@ -9,6 +9,10 @@ if(MINGW)
   # The statically linked runtime brings its debug information along; the
   # release DLL that the tests load is the one users get, so strip it here.
   set(DISEQC_RELEASE_STRIP $<$<CONFIG:Release>:-s>)
+  # One section per function and object, so that the linker drops what
+  # nothing calls, of our code and of the runtime alike.
+  set(DISEQC_SECTIONS -ffunction-sections -fdata-sections)
+  set(DISEQC_UNUSED_SECTIONS_DROPPED -Wl,--gc-sections)
 endif()
 
 # The Windows side of the plug-in.
@@ -18,6 +22,7 @@ set(PLUGIN_SOURCES
   plugin/info_page.cpp
   plugin/plugin_state.cpp
   plugin/setup_window.cpp
+  plugin/runtime_replacements.cpp
   store/win32_file_store.cpp
   ui/about_dialog.cpp
   ui/positioner_setup_dialog.cpp
@@ -31,7 +36,8 @@ set(PLUGIN_SOURCES
 list(TRANSFORM PLUGIN_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
 add_library(diseqc_plugin_objects OBJECT ${PLUGIN_SOURCES})
 target_link_libraries(diseqc_plugin_objects PUBLIC diseqc_core)
-target_compile_options(diseqc_plugin_objects PRIVATE ${DISEQC_WARNINGS})
+target_compile_options(diseqc_plugin_objects PRIVATE ${DISEQC_WARNINGS} ${DISEQC_SECTIONS})
+target_compile_options(diseqc_core PRIVATE ${DISEQC_SECTIONS})
 target_compile_definitions(diseqc_plugin_objects PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 
 # windres does not report the files that the script pulls in.
@@ -45,7 +51,8 @@ add_library(diseqc SHARED $<TARGET_OBJECTS:diseqc_plugin_objects>
 set_target_properties(diseqc PROPERTIES PREFIX "" OUTPUT_NAME diseqc)
 target_include_directories(diseqc PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(diseqc PRIVATE diseqc_core user32 gdi32 comctl32 shell32)
-target_link_options(diseqc PRIVATE ${DISEQC_STATIC_RUNTIME} ${DISEQC_RELEASE_STRIP})
+target_link_options(diseqc PRIVATE ${DISEQC_STATIC_RUNTIME} ${DISEQC_RELEASE_STRIP}
+  ${DISEQC_UNUSED_SECTIONS_DROPPED})
 include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)
 
 # What the workbench does as a host, shared with the tests and the benchmark:

@@ -1,4 +1,4 @@
-#include <cstdio>
+#include <string>
 
 #include <windows.h>
 #include <shellapi.h>
@@ -10,7 +10,6 @@ void showInfoPage() {
     const PluginState& state = pluginState();
     // The res: handler finds the page inside the module itself; resource
     // names match without regard to case, so "Info" names "INFO".
-    char address[280];
-    std::snprintf(address, sizeof address, "res://%s/Info", state.modulePath);
-    ShellExecuteA(state.hostWindow, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
+    const std::string address = std::string("res://") + state.modulePath + "/Info";
+    ShellExecuteA(state.hostWindow, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

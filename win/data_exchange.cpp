@@ -1,6 +1,6 @@
 #include "win/data_exchange.h"
 
-#include <cstdio>
+#include <string>
 
 #include "win/controls.h"
 #include "win/message_box.h"
@@ -30,9 +30,8 @@ void DataExchange::maxChars(int id, const std::string& value, int maxChars, cons
         return;
     }
     if (static_cast<int>(value.size()) <= maxChars) return;
-    char message[128];
-    std::snprintf(message, sizeof message, "Enter no more than %d characters.", maxChars);
-    showMessage(dialog_, caption, message, MB_OK | MB_ICONEXCLAMATION);
+    const std::string message = "Enter no more than " + std::to_string(maxChars) + " characters.";
+    showMessage(dialog_, caption, message.c_str(), MB_OK | MB_ICONEXCLAMATION);
     SetFocus(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
     failed_ = true;

@@ -10,9 +10,12 @@ struct KeyboardHook {
     std::vector<HWND> dialogs;
 };
 
+// At namespace scope it is set up with the module, with nothing to guard at
+// first use.
+KeyboardHook hookState;
+
 KeyboardHook& keyboardHook() {
-    static KeyboardHook state;
-    return state;
+    return hookState;
 }
 
 bool belongsTo(HWND dialog, HWND target) {
