@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -297,6 +298,15 @@ TEST_F(PluginImage, ReleaseBuildCarriesNoDebugInformation) {
         EXPECT_NE(section.name.rfind(".debug", 0), 0u) << section.name;
         EXPECT_NE(section.name.rfind('/', 0), 0u) << section.name;
     }
+}
+
+// A viewer loads the DLL alone from its folder; what the linked-in runtime
+// brings along stays small only while nothing pulls in its heavy parts
+// (streams, the demangler, a second string implementation).
+TEST_F(PluginImage, ReleaseBuildStaysUnder200KB) {
+    if (setting("DISEQC_PLUGIN_STRIPPED") != "1")
+        GTEST_SKIP() << "not a release build: debug information makes it larger";
+    EXPECT_LT(std::filesystem::file_size(setting("DISEQC_PLUGIN_DLL")), 200u * 1024u);
 }
 
 }  // namespace
