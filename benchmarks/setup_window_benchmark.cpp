@@ -10,7 +10,7 @@
 //     keyboard hook set;
 //   - a list edit (a drag that swaps two rows, timed from the release) until
 //     the settings file is written, against one whole-file write of the same
-//     bytes;
+//     bytes, and against the same bytes replacing a file the plug-in's way;
 //   - the time the thread is busy per tick of a timed drive, against a bare
 //     timer that shows the same indicator frames.
 // Plug-in and floor alternate which goes first. Every figure is a median. A
@@ -33,6 +33,7 @@
 #include "positioner/motion_tracker.h"
 #include "positioner/positioner_model.h"
 #include "res/resource_ids.h"
+#include "store/win32_file_store.h"
 #include "workbench/list_pointer.h"
 #include "workbench/message_pump.h"
 #include "workbench/plugin_module.h"
@@ -42,7 +43,7 @@ namespace {
 
 constexpr DWORD EVENT_BOUND_MS = 5000;
 constexpr DWORD QUIET_MS = 50;
-constexpr int COLD_RUNS = 6;
+constexpr int COLD_RUNS = 10;
 constexpr int DRIVES = 2;
 constexpr std::uint16_t DRIVE_DEGREES = 2;
 constexpr char COLD_SWITCH[] = "--cold";
@@ -535,20 +536,33 @@ int main(int argc, char** argv) {
     closeBareWindow(forwarding);
     pumpMessages();
 
-    // A list edit until the file is written; the floor writes the bytes that
-    // the last edit wrote.
+    // A list edit until the file is written; the floors write the bytes that
+    // the last edit wrote: once plainly, and once the way the plug-in replaces
+    // its file (a new file beside it, flushed, renamed over the old one).
     const std::string scratch = folder + "floor.ini";
-    std::vector<double> edit, editFloor;
+    Win32FileStore files;
+    std::vector<double> edit, editFloor, editReplaceFloor;
     {
         moveTopLeft(setup, 0);
         Pointer pointer(setup, GetDlgItem(setup, IDC_SAT_LIST));
         if (!pointer.real()) fail("real mouse input does not reach the list");
         for (int i = 0; i < iterations; ++i) {
-            for (int turn = 0; turn < 2; ++turn) {
-                if ((turn + i) % 2 == 0)
-                    edit.push_back(timeListEdit(pointer, setup, settings, i % 2, 1 - i % 2));
-                else
-                    editFloor.push_back(timeWholeFileWrite(scratch, fileBytes(settings)));
+            for (int turn = 0; turn < 3; ++turn) {
+                switch ((turn + i) % 3) {
+                    case 0:
+                        edit.push_back(timeListEdit(pointer, setup, settings, i % 2, 1 - i % 2));
+                        break;
+                    case 1:
+                        editFloor.push_back(timeWholeFileWrite(scratch, fileBytes(settings)));
+                        break;
+                    default: {
+                        const std::string bytes = fileBytes(settings);
+                        const LONGLONG before = now();
+                        if (!files.replace(scratch, bytes)) fail("the floor's replacement failed");
+                        editReplaceFloor.push_back(microseconds(now() - before));
+                        break;
+                    }
+                }
             }
         }
     }
@@ -562,6 +576,8 @@ int main(int argc, char** argv) {
     report("first opening (cold)", coldPlugin, "warm opening", openPainted);
     report("click (SendInput) -> host has command", click, "forwarding template", clickFloor);
     report("list drag released -> file written", edit, "one whole-file write", editFloor);
+    report("list drag released -> file written", edit, "flushed file renamed over",
+           editReplaceFloor);
     report("drive: busy time per tick", tick, "bare timer", tickFloor);
     std::printf(
         "%-40s %10.1f us   %-28s %10.1f us   (process CPU over %d and %d ticks; "

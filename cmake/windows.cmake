@@ -188,6 +188,7 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tests/image ${CMAKE_BINARY_DIR}/static_chec
 # own control wrappers and keyboard hook.
 add_executable(setup_window_benchmark ${CMAKE_SOURCE_DIR}/benchmarks/setup_window_benchmark.cpp
   ${CMAKE_SOURCE_DIR}/benchmarks/bare_setup_windows.cpp
+  ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp
   ${CMAKE_SOURCE_DIR}/win/controls.cpp
   ${CMAKE_SOURCE_DIR}/win/dialog_keys.cpp)
 target_compile_options(setup_window_benchmark PRIVATE ${DISEQC_WARNINGS})
