@@ -65,6 +65,7 @@ target_link_libraries(host_driver PUBLIC user32 comctl32)
 
 set(WORKBENCH_SOURCES
   command_line.cpp
+  dish_view.cpp
   host_request_log.cpp
   main.cpp
   main_window.cpp
@@ -80,7 +81,7 @@ set(WORKBENCH_SOURCES
 list(TRANSFORM WORKBENCH_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
 add_executable(workbench ${WORKBENCH_SOURCES})
 target_compile_options(workbench PRIVATE ${DISEQC_WARNINGS})
-target_link_libraries(workbench PRIVATE host_driver diseqc_core user32 gdi32 comctl32)
+target_link_libraries(workbench PRIVATE host_driver dish_simulator diseqc_core user32 gdi32 comctl32)
 target_link_options(workbench PRIVATE ${DISEQC_STATIC_RUNTIME})
 add_dependencies(workbench diseqc)
 
