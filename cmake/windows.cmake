@@ -139,6 +139,12 @@ set_tests_properties(monkey_quick PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
   FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
+  add_test(NAME workbench_tour_turns_the_dish COMMAND ${CMAKE_COMMAND}
+    -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPLUGIN=$<TARGET_FILE:diseqc>
+    -DWORKBENCH=$<TARGET_FILE:workbench> -DSESSION=${CMAKE_BINARY_DIR}/tour_session
+    -P ${CMAKE_SOURCE_DIR}/tests/windows/tour_turns_the_dish.cmake)
+  set_tests_properties(workbench_tour_turns_the_dish PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE
+    FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
   add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}
     -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:res_recorder>
     -P ${CMAKE_SOURCE_DIR}/tests/windows/check_exit_status.cmake)
