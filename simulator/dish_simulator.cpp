@@ -61,7 +61,7 @@ std::optional<Layout> layoutOf(std::uint8_t command) {
     }
 }
 
-// Whole degrees in the twelve bits after the direction nibble, then the tenth. The nibble is
+// Whole degrees in the eight bits after the direction nibble, then the tenth. The nibble is
 // sixteenths of a degree on the wire: a master that sends one outside the table of tenths still
 // names an angle a real motor turns to, so it is taken to the nearest tenth (halves away from
 // zero) rather than refused.
