@@ -72,6 +72,7 @@ target_link_libraries(host_driver PUBLIC user32 comctl32)
 
 set(WORKBENCH_SOURCES
   command_line.cpp
+  dish_view.cpp
   host_request_log.cpp
   main.cpp
   main_window.cpp
@@ -87,7 +88,7 @@ set(WORKBENCH_SOURCES
 list(TRANSFORM WORKBENCH_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
 add_executable(workbench ${WORKBENCH_SOURCES})
 target_compile_options(workbench PRIVATE ${DISEQC_WARNINGS})
-target_link_libraries(workbench PRIVATE host_driver diseqc_core user32 gdi32 comctl32)
+target_link_libraries(workbench PRIVATE host_driver dish_simulator diseqc_core user32 gdi32 comctl32)
 target_link_options(workbench PRIVATE ${DISEQC_STATIC_RUNTIME})
 add_dependencies(workbench diseqc)
 
@@ -145,6 +146,12 @@ set_tests_properties(monkey_quick PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
   FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
+  add_test(NAME workbench_tour_turns_the_dish COMMAND ${CMAKE_COMMAND}
+    -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPLUGIN=$<TARGET_FILE:diseqc>
+    -DWORKBENCH=$<TARGET_FILE:workbench> -DSESSION=${CMAKE_BINARY_DIR}/tour_session
+    -P ${CMAKE_SOURCE_DIR}/tests/windows/tour_turns_the_dish.cmake)
+  set_tests_properties(workbench_tour_turns_the_dish PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE
+    FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
   add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}
     -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:res_recorder>
     -P ${CMAKE_SOURCE_DIR}/tests/windows/check_exit_status.cmake)

@@ -1,12 +1,16 @@
 #include "workbench/command_line.h"
 
 const char* const WORKBENCH_USAGE =
-    "usage: workbench.exe [--api NAME | --api-none] [--tour] [--screenshot FILE.png] PLUGIN.dll\n"
+    "usage: workbench.exe [--api NAME | --api-none] [--tour] [--screenshot FILE.png]\n"
+    "                     [--trace FILE] [--model stab|moteck] PLUGIN.dll\n"
     "  --api NAME         answer the plug-in's API query with NAME (default \"Workbench\");\n"
     "                     a NAME of 256 characters or more fills the whole buffer unterminated\n"
     "  --api-none         leave the API query unanswered\n"
     "  --tour             run the scripted tour, then close\n"
-    "  --screenshot FILE  write a PNG of the screen at the end of the tour, or on closing\n";
+    "  --screenshot FILE  write a PNG of the screen at the end of the tour, or on closing\n"
+    "  --trace FILE       record every command the plug-in sends, for dish-sim to replay\n"
+    "  --model NAME       the simulated dish turns at this model's speed; without it, at the\n"
+    "                     speed of the model chosen in the setup window\n";
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine result;
@@ -36,6 +40,14 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--screenshot") {
             if (!hasValue || args[i + 1].empty()) return fail("--screenshot needs a file name");
             options.screenshotPath = args[++i];
+        } else if (arg == "--trace") {
+            if (!hasValue || args[i + 1].empty()) return fail("--trace needs a file name");
+            options.tracePath = args[++i];
+        } else if (arg == "--model") {
+            if (!hasValue || (args[i + 1] != "stab" && args[i + 1] != "moteck")) {
+                return fail("--model needs stab or moteck");
+            }
+            options.model = args[++i];
         } else if (arg.starts_with("--")) {
             return fail("unknown option " + arg);
         } else if (!options.pluginPath.empty()) {

@@ -12,6 +12,9 @@ struct WorkbenchOptions {
     std::string apiName = "Workbench";
     bool tour = false;
     std::string screenshotPath;  // empty: no screenshot
+    std::string tracePath;       // empty: no trace of the commands
+    // "stab" or "moteck"; empty: the dish follows the setup window's model buttons.
+    std::string model;
 };
 
 struct ParsedCommandLine {

@@ -11,7 +11,49 @@ namespace {
 constexpr const char* NATIVE_PREFIX = "native  ";
 constexpr const char* RECORD_PREFIX = "md-api  ";
 
+const std::uint8_t* zeroWithinLimit(const std::uint8_t* bytes) {
+    return static_cast<const std::uint8_t*>(std::memchr(bytes, 0, NATIVE_COMMAND_READ_LIMIT));
+}
+
+// The record when its size and length can be trusted; else why not.
+std::optional<DiseqcCommandRecord> readRecord(const void* record, std::string& problem) {
+    if (record == nullptr) {
+        problem = "no record: null pointer";
+        return std::nullopt;
+    }
+    // The size comes first so that a record of another size is not read any further.
+    std::uint32_t size = 0;
+    std::memcpy(&size, record, sizeof size);
+    if (size != sizeof(DiseqcCommandRecord)) {
+        problem = "malformed record: size " + std::to_string(size) + ", expected " +
+                  std::to_string(sizeof(DiseqcCommandRecord));
+        return std::nullopt;
+    }
+    DiseqcCommandRecord copy;
+    std::memcpy(&copy, record, sizeof copy);
+    if (copy.length > RECORD_MAX_COMMAND_BYTES) {
+        problem = "malformed record: length " + std::to_string(copy.length) + ", at most " +
+                  std::to_string(RECORD_MAX_COMMAND_BYTES) + " command bytes fit";
+        return std::nullopt;
+    }
+    return copy;
+}
+
 }  // namespace
+
+std::optional<std::vector<std::uint8_t>> nativeCommandBytes(const std::uint8_t* bytes) {
+    if (bytes == nullptr) return std::nullopt;
+    const std::uint8_t* zero = zeroWithinLimit(bytes);
+    if (zero == nullptr) return std::nullopt;
+    return std::vector<std::uint8_t>(bytes, zero);
+}
+
+std::optional<std::vector<std::uint8_t>> recordCommandBytes(const void* record) {
+    std::string problem;
+    const std::optional<DiseqcCommandRecord> copy = readRecord(record, problem);
+    if (!copy) return std::nullopt;
+    return std::vector<std::uint8_t>(copy->data, copy->data + copy->length);
+}
 
 std::string hex32(std::uint32_t value) {
     char text[11];
@@ -21,33 +63,21 @@ std::string hex32(std::uint32_t value) {
 
 std::string nativeCommandLine(const std::uint8_t* bytes) {
     if (bytes == nullptr) return std::string(NATIVE_PREFIX) + "no command: null pointer";
-    const void* zero = std::memchr(bytes, 0, NATIVE_COMMAND_READ_LIMIT);
+    const std::uint8_t* zero = zeroWithinLimit(bytes);
     if (zero == nullptr) {
         return std::string(NATIVE_PREFIX) + "no zero byte within " +
                std::to_string(NATIVE_COMMAND_READ_LIMIT) +
                " bytes: " + describeDiseqc(bytes, NATIVE_COMMAND_READ_LIMIT);
     }
-    const auto length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - bytes);
+    const auto length = static_cast<std::size_t>(zero - bytes);
     return NATIVE_PREFIX + describeDiseqc(bytes, length);
 }
 
-std::vector<std::string> commandRecordLines(const void* record) {
-    if (record == nullptr) return {std::string(RECORD_PREFIX) + "no record: null pointer"};
-
-    // The size comes first so that a record of another size is not read any further.
-    std::uint32_t size = 0;
-    std::memcpy(&size, record, sizeof size);
-    if (size != sizeof(DiseqcCommandRecord)) {
-        return {std::string(RECORD_PREFIX) + "malformed record: size " + std::to_string(size) +
-                ", expected " + std::to_string(sizeof(DiseqcCommandRecord))};
-    }
-    DiseqcCommandRecord copy;
-    std::memcpy(&copy, record, sizeof copy);
-    if (copy.length > RECORD_MAX_COMMAND_BYTES) {
-        return {std::string(RECORD_PREFIX) + "malformed record: length " +
-                std::to_string(copy.length) + ", at most " +
-                std::to_string(RECORD_MAX_COMMAND_BYTES) + " command bytes fit"};
-    }
+std::vector<std::string> commandRecordLines(const void* raw) {
+    std::string problem;
+    const std::optional<DiseqcCommandRecord> record = readRecord(raw, problem);
+    if (!record) return {RECORD_PREFIX + problem};
+    const DiseqcCommandRecord& copy = *record;
 
     std::vector<std::string> lines{RECORD_PREFIX + describeDiseqc(copy.data, copy.length)};
     if (copy.reserved != 0) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,11 @@ std::string nativeCommandLine(const std::uint8_t* bytes);
 // the record is unusable, and a note for each field that a strict host would
 // frown on.
 std::vector<std::string> commandRecordLines(const void* record);
+
+// The command bytes a host would put on the bus, or nothing when the message
+// carries no usable command.
+std::optional<std::vector<std::uint8_t>> nativeCommandBytes(const std::uint8_t* bytes);
+std::optional<std::vector<std::uint8_t>> recordCommandBytes(const void* record);
 
 // Writes `name` into the host's 256-byte answer buffer the way a host would:
 // terminated when it fits, cut to the buffer without a terminator when it does

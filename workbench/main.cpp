@@ -10,6 +10,10 @@ namespace {
 int run(const WorkbenchOptions& options) {
     Workbench workbench(options);
     std::string error;
+    if (!options.tracePath.empty() && !workbench.dish.traceOpen()) {
+        std::fprintf(stderr, "workbench: cannot write the trace %s\n", options.tracePath.c_str());
+        return EXIT_USAGE_OR_LOAD;
+    }
     if (!workbench.plugin.load(options.pluginPath, error)) {
         std::fprintf(stderr, "workbench: %s\n", error.c_str());
         return EXIT_USAGE_OR_LOAD;

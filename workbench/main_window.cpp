@@ -10,6 +10,7 @@ namespace {
 constexpr const char* WINDOW_CLASS = "DiSEqCWorkbenchWindow";
 constexpr const char* WINDOW_TITLE = "DiSEqC Workbench";
 constexpr int STATUS_HEIGHT = 22;
+constexpr int DIAL_WIDTH = 300;
 
 // Far below the ids a plug-in menu uses, so that the two never meet.
 constexpr UINT ID_FILE_EXIT = 100;
@@ -33,10 +34,12 @@ void createChildren(Workbench& workbench, HWND window) {
     const auto instance = GetModuleHandleA(nullptr);
     workbench.status = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP,
                                        0, 0, 0, 0, window, nullptr, instance, nullptr);
+    // A wide list box, so that the log's UTF-8 shows whatever the code page.
     workbench.list =
-        CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                         WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 0, 0,
                         0, 0, window, nullptr, instance, nullptr);
+    workbench.dish.createDial(window);
     SendMessageA(workbench.status, WM_SETFONT,
                  reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     // Hex bytes line up in a fixed font.
@@ -47,7 +50,10 @@ void createChildren(Workbench& workbench, HWND window) {
 
 void layout(Workbench& workbench, int width, int height) {
     MoveWindow(workbench.status, 4, 2, std::max(width - 8, 0), STATUS_HEIGHT - 4, TRUE);
-    MoveWindow(workbench.list, 0, STATUS_HEIGHT, width, std::max(height - STATUS_HEIGHT, 0), TRUE);
+    const int logWidth = std::max(width - DIAL_WIDTH, 0);
+    const int below = std::max(height - STATUS_HEIGHT, 0);
+    MoveWindow(workbench.list, 0, STATUS_HEIGHT, logWidth, below, TRUE);
+    MoveWindow(workbench.dish.dial(), logWidth, STATUS_HEIGHT, width - logWidth, below, TRUE);
 }
 
 bool isPluginCommand(const Workbench& workbench, UINT id) {
@@ -138,7 +144,18 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-Workbench::Workbench(WorkbenchOptions options) : options(std::move(options)) {}
+namespace {
+
+std::optional<PositionerModel> modelOption(const std::string& name) {
+    if (name.empty()) return std::nullopt;
+    return name == "stab" ? PositionerModel::Stab : PositionerModel::Moteck;
+}
+
+}  // namespace
+
+Workbench::Workbench(WorkbenchOptions options)
+    : options(std::move(options)),
+      dish(modelOption(this->options.model), this->options.tracePath) {}
 Workbench::~Workbench() = default;
 
 bool createMainWindow(Workbench& workbench, std::string& error) {
@@ -157,8 +174,8 @@ bool createMainWindow(Workbench& workbench, std::string& error) {
     }
 
     HMENU menuBar = createMenuBar(workbench);
-    HWND window = CreateWindowExA(0, WINDOW_CLASS, WINDOW_TITLE, WS_OVERLAPPEDWINDOW, 0, 0, 620,
-                                  420, nullptr, menuBar, instance, &workbench);
+    HWND window = CreateWindowExA(0, WINDOW_CLASS, WINDOW_TITLE, WS_OVERLAPPEDWINDOW, 0, 0, 960,
+                                  460, nullptr, menuBar, instance, &workbench);
     if (window == nullptr) {
         error = "cannot create the main window: " + describeWin32Error(GetLastError());
         DestroyMenu(menuBar);

@@ -2,7 +2,9 @@
 
 #include "host/host_messages.h"
 #include "workbench/host_request_log.h"
+#include "res/resource_ids.h"
 #include "workbench/plugin_menu.h"
+#include "workbench/plugin_windows.h"
 #include "workbench/workbench.h"
 
 namespace {
@@ -26,7 +28,7 @@ std::string readDisplayName(Workbench& workbench) {
 void updateStatus(Workbench& workbench) {
     std::string text = "plug-in: " + workbench.displayName + "     API answer: ";
     text += workbench.options.answerApiQuery ? "\"" + workbench.options.apiName + "\"" : "none";
-    SetWindowTextA(workbench.status, text.c_str());
+    SetWindowTextW(workbench.status, wideFromUtf8(text).c_str());
 }
 
 struct LeftWindows {
@@ -46,6 +48,21 @@ BOOL CALLBACK collectPluginWindow(HWND window, LPARAM context) {
     return TRUE;
 }
 
+// The model the setup window has chosen, as a user sees its buttons; none while it is closed.
+std::optional<PositionerModel> chosenModel() {
+    for (HWND window : setupWindows()) {
+        if (IsDlgButtonChecked(window, IDC_MODEL_STAB) == BST_CHECKED) return PositionerModel::Stab;
+        if (IsDlgButtonChecked(window, IDC_MODEL_MOTECK) == BST_CHECKED) {
+            return PositionerModel::Moteck;
+        }
+    }
+    return std::nullopt;
+}
+
+void turnDish(Workbench& workbench, const std::optional<std::vector<std::uint8_t>>& bytes) {
+    if (bytes) workbench.log.line(workbench.dish.command(*bytes, chosenModel()));
+}
+
 std::string captionOf(HWND window) {
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
@@ -57,9 +74,9 @@ std::string captionOf(HWND window) {
 void startPlugin(Workbench& workbench) {
     workbench.plugin.start(workbench.window);
 
-    workbench.displayName = readDisplayName(workbench);
+    workbench.displayName = utf8FromWindows1252(readDisplayName(workbench));
     const std::string caption = "DiSEqC Workbench - " + workbench.displayName;
-    SetWindowTextA(workbench.window, caption.c_str());
+    SetWindowTextW(workbench.window, wideFromUtf8(caption).c_str());
     updateStatus(workbench);
     workbench.log.line("plug-in: " + workbench.displayName);
 
@@ -104,12 +121,14 @@ LRESULT handleHostMessage(Workbench& workbench, WPARAM code, LPARAM data) {
         }
         case HOST_MSG_SEND_DISEQC:
             workbench.log.line(nativeCommandLine(reinterpret_cast<const std::uint8_t*>(data)));
+            turnDish(workbench, nativeCommandBytes(reinterpret_cast<const std::uint8_t*>(data)));
             return 1;
         case HOST_MSG_SEND_DISEQC_RECORD:
             for (const std::string& line :
                  commandRecordLines(reinterpret_cast<const void*>(data))) {
                 workbench.log.line(line);
             }
+            turnDish(workbench, recordCommandBytes(reinterpret_cast<const void*>(data)));
             return 1;
         default:
             workbench.log.line("unknown host message " + hex32(static_cast<std::uint32_t>(code)));

@@ -8,6 +8,7 @@ std::vector<TourStep> standardTour() {
         showDisplayName(),
         menuCommand(ID_PLUGIN_SETUP),
         findSetupWindow(SETUP_CAPTION, tourTicks(1000)),
+        arrangeWindows(),
         selectEntry(IDC_GOTO_PICKER, 1),
         click(IDC_GOTO),
         selectEntry(IDC_STORE_PICKER, 2),
@@ -24,6 +25,11 @@ std::vector<TourStep> standardTour() {
                   "Astra 3B 23.5\xB0"
                   "E"),
         showListRows(IDC_SAT_LIST, {1, 2, 4}),
+        // A longer drive on the faster model, caught on its way.
+        click(IDC_MODEL_MOTECK),
+        setUpDown(IDC_WEST_SPIN, 15),
+        click(IDC_DRIVE_WEST),
+        pause(4000),
         screenshot(),
         finish(),
     };

@@ -68,6 +68,10 @@ TourStep dragRow(int listId, int from, int to);
 TourStep renameRow(int listId, int row, const char* dialogCaption, int editId,
                    const std::string& text);
 TourStep showListRows(int listId, std::vector<int> rows);
+// The setup window at the top left of the screen and the workbench below it,
+// so that neither hides the other.
+TourStep arrangeWindows();
+TourStep pause(unsigned milliseconds);
 TourStep screenshot();
 TourStep finish();
 }  // namespace TourSteps

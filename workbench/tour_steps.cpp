@@ -34,13 +34,13 @@ bool inThisProcess(HWND window) {
     return process == GetCurrentProcessId();
 }
 
-// Names carry the degree sign as the byte 0xB0; the log shows such bytes as
-// escapes, so that it reads the same in any terminal.
+// Names are Windows-1252 text; the log is UTF-8, with control characters as
+// escapes so that it reads the same in any terminal.
 std::string printable(const std::string& text) {
     std::string shown;
     for (char character : text) {
         const auto byte = static_cast<unsigned char>(character);
-        if (byte >= 0x20 && byte < 0x7F) {
+        if (byte >= 0x20 && byte != 0x7F) {
             shown += character;
         } else {
             char escape[8];
@@ -48,7 +48,7 @@ std::string printable(const std::string& text) {
             shown += escape;
         }
     }
-    return shown;
+    return utf8FromWindows1252(shown);
 }
 
 std::string rowName(HWND list, int row) {
@@ -229,11 +229,41 @@ TourStep showListRows(int listId, std::vector<int> rows) {
             }};
 }
 
+TourStep arrangeWindows() {
+    return {true, [](Tour& tour) {
+                RECT setup;
+                GetWindowRect(tour.setupWindow, &setup);
+                const int setupWidth = setup.right - setup.left;
+                const int setupHeight = setup.bottom - setup.top;
+                SetWindowPos(tour.setupWindow, nullptr, 0, 0, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+                const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+                const int height = std::max(screenHeight - setupHeight, 300);
+                const int width = std::min(std::max(setupWidth, 960), screenWidth);
+                SetWindowPos(tour.workbench.window, nullptr, 0, setupHeight, width, height,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+                tour.workbench.log.line("tour: the setup window above the workbench");
+                return StepResult::Done;
+            }};
+}
+
+TourStep pause(unsigned milliseconds) {
+    return {false, [milliseconds](Tour& tour) {
+                return tour.ticksInStep < tourTicks(milliseconds) ? StepResult::Again
+                                                                  : StepResult::Done;
+            }};
+}
+
 TourStep screenshot() {
     return {false, [](Tour& tour) {
                 if (tour.workbench.options.screenshotPath.empty()) return StepResult::Done;
                 if (tour.setupWindow != nullptr) UpdateWindow(tour.setupWindow);
                 UpdateWindow(tour.workbench.window);
+                if (HWND dial = tour.workbench.dish.dial()) {
+                    InvalidateRect(dial, nullptr, FALSE);
+                    UpdateWindow(dial);
+                }
                 writeScreenshot(tour.workbench);
                 return StepResult::Done;
             }};

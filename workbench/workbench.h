@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "workbench/command_line.h"
+#include "workbench/dish_view.h"
 #include "workbench/plugin_module.h"
 #include "workbench/workbench_log.h"
 
@@ -22,6 +23,7 @@ struct Workbench {
     WorkbenchOptions options;
     PluginModule plugin;
     WorkbenchLog log;
+    DishView dish;
     HWND window = nullptr;
     HWND status = nullptr;
     HWND list = nullptr;

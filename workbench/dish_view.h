@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "positioner/positioner_model.h"
+#include "simulator/dish_simulator.h"
+
+// The dish that the plug-in steers: a simulated positioner fed every command
+// the plug-in sends, at the time it sends it, shown on a dial beside the log,
+// and recorded for dish-sim when asked.
+class DishView {
+  public:
+    // `fixedModel`: the speed of that model always; without one, the model the
+    // setup window has chosen when a command comes.
+    DishView(std::optional<PositionerModel> fixedModel, const std::string& tracePath);
+    DishView(const DishView&) = delete;
+    DishView& operator=(const DishView&) = delete;
+    ~DishView();
+
+    bool traceOpen() const { return trace_.is_open(); }
+    bool createDial(HWND parent);
+    HWND dial() const { return dial_; }
+
+    // The log line for a command; `chosen` is the setup window's model, if any.
+    std::string command(const std::vector<std::uint8_t>& bytes,
+                        std::optional<PositionerModel> chosen);
+    void paint(HDC dc, const RECT& area) const;
+    // Redraws while the dish moves; stops the timer once it rests.
+    void animate();
+
+  private:
+    std::uint64_t nowMs() const;
+
+    std::optional<PositionerModel> fixedModel_;
+    PositionerModel model_;
+    DishSimulator simulator_;
+    ULONGLONG startTick_;
+    std::ofstream trace_;
+    HWND dial_ = nullptr;
+    bool animating_ = false;
+};
+
+// "1.95°E", "13.05°W", "0.00°", in UTF-8.
+std::string dishAngleText(double degrees);
