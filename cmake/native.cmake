@@ -21,7 +21,7 @@ target_link_libraries(native_tests PRIVATE diseqc_core dish_simulator GTest::gte
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
 
 # The replayer as a user runs it: its output, and its refusal of bad input.
-foreach(case at_moments per_command bad_hex time_backwards)
+foreach(case at_moments per_command goto_site bad_site bad_hex time_backwards)
   add_test(NAME dish_sim_${case} COMMAND ${CMAKE_COMMAND} -DDISH_SIM=$<TARGET_FILE:dish-sim>
     -DTRACES=${CMAKE_SOURCE_DIR}/tests/native/dish_traces -DCASE=${case}
     -P ${CMAKE_SOURCE_DIR}/tests/native/dish_sim_cli.cmake)

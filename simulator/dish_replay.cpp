@@ -1,26 +1,57 @@
 #include "simulator/dish_replay.h"
 
 #include <charconv>
+#include <cmath>
+#include <optional>
 #include <cstdio>
 #include <fstream>
 
 #include "positioner/positioner_model.h"
+#include "positioner/usals.h"
 #include "simulator/dish_simulator.h"
 #include "simulator/dish_trace.h"
 
 const char* const DISH_SIM_USAGE =
-    "usage: dish-sim [--model stab|moteck] [--at MS]... TRACE\n"
+    "usage: dish-sim [--model stab|moteck] [--site LAT,LON] [--at MS]... TRACE\n"
     "  TRACE      one command per line, \"<ms> <hex bytes>\", e.g. \"0 E0 31 68 F3\"; # comments\n"
     "  --model    the positioner's speed (default stab)\n"
-    "  --at MS    print the dish at MS; without any, one line per command as it acts\n";
+    "  --at MS    print the dish at MS; without any, one line per command as it acts\n"
+    "  --site LAT,LON  the site in degrees, north and east positive: each goto-angle\n"
+    "             command's line names the orbital position it points at\n";
 
 namespace {
+
+constexpr std::uint8_t GOTO_ANGLE_COMMAND = 0x6E;
 
 std::string formatMs(double ms) {
     char text[40];
     std::snprintf(text, sizeof text,
                   ms == static_cast<double>(static_cast<long long>(ms)) ? "%.0f" : "%.1f", ms);
     return text;
+}
+
+// "19.2E", "30.0W".
+std::string formatLongitude(double longitude) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%c", std::fabs(longitude), longitude < 0.0 ? 'W' : 'E');
+    return text;
+}
+
+std::optional<Site> siteFrom(const std::string& text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    Site site;
+    const char* first = text.data();
+    const char* middle = first + comma;
+    const char* last = first + text.size();
+    const auto latitude = std::from_chars(first, middle, site.latitude);
+    const auto longitude = std::from_chars(middle + 1, last, site.longitude);
+    if (latitude.ec != std::errc() || latitude.ptr != middle || longitude.ec != std::errc() ||
+        longitude.ptr != last || std::fabs(site.latitude) > 90.0 ||
+        std::fabs(site.longitude) > 180.0) {
+        return std::nullopt;
+    }
+    return site;
 }
 
 std::string stateLine(const DishState& state) {
@@ -33,6 +64,7 @@ int replayTrace(const std::vector<std::string>& args, std::ostream& out, std::os
     PositionerModel model = PositionerModel::Stab;
     std::vector<std::pair<std::string, double>> moments;
     std::string path;
+    std::optional<Site> site;
     auto usage = [&err](const std::string& problem) {
         err << "dish-sim: " << problem << "\n" << DISH_SIM_USAGE;
         return REPLAY_BAD_INPUT;
@@ -60,6 +92,11 @@ int replayTrace(const std::vector<std::string>& args, std::ostream& out, std::os
                 return usage("--at " + text + ": not a time in whole milliseconds");
             }
             moments.emplace_back(text, static_cast<double>(ms));
+        } else if (arg == "--site") {
+            if (!hasValue) return usage("--site needs LAT,LON");
+            const std::string& text = args[++i];
+            site = siteFrom(text);
+            if (!site) return usage("--site " + text + ": not LAT,LON in degrees");
         } else if (arg.starts_with("--") || !path.empty()) {
             return usage("unexpected argument " + arg);
         } else {
@@ -84,7 +121,13 @@ int replayTrace(const std::vector<std::string>& args, std::ostream& out, std::os
         const CommandOutcome outcome = dish.send(static_cast<double>(command.ms), command.bytes);
         if (!moments.empty()) continue;
         out << formatMs(outcome.actsAtMs) << " " << stateLine(dish.stateAt(outcome.actsAtMs))
-            << "  " << outcome.note << "\n";
+            << "  " << outcome.note;
+        const std::vector<std::uint8_t>& bytes = command.bytes;
+        if (site && outcome.accepted && bytes.size() == 5 && bytes[2] == GOTO_ANGLE_COMMAND) {
+            out << ", towards the satellite at "
+                << formatLongitude(satelliteLongitudeAt(*site, gotoAngleOf(bytes[3], bytes[4])));
+        }
+        out << "\n";
     }
     for (const auto& [text, ms] : moments)
         out << text << " " << stateLine(dish.stateAt(ms)) << "\n";

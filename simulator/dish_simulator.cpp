@@ -61,20 +61,6 @@ std::optional<Layout> layoutOf(std::uint8_t command) {
     }
 }
 
-// Whole degrees in the eight bits after the direction nibble, then the tenth. The nibble is
-// sixteenths of a degree on the wire: a master that sends one outside the table of tenths still
-// names an angle a real motor turns to, so it is taken to the nearest tenth (halves away from
-// zero) rather than refused.
-double angleOfGoto(std::uint8_t high, std::uint8_t low) {
-    const int whole = ((high & 0x0F) << 4) | (low >> 4);
-    const std::uint8_t nibble = low & 0x0F;
-    const auto exact = std::find(TENTHS_NIBBLE.begin(), TENTHS_NIBBLE.end(), nibble);
-    const long tenths = exact != TENTHS_NIBBLE.end() ? exact - TENTHS_NIBBLE.begin()
-                                                     : std::lround(nibble * 10.0 / 16.0);
-    const double degrees = whole + static_cast<double>(tenths) / 10.0;
-    return (high & 0xF0) == ANGLE_WEST ? -degrees : degrees;
-}
-
 std::string driveName(bool east, std::uint8_t data) {
     std::string name = east ? "drive east" : "drive west";
     if (data == 0) return name + " until halted";
@@ -83,6 +69,20 @@ std::string driveName(bool east, std::uint8_t data) {
 }
 
 }  // namespace
+
+// Whole degrees in the eight bits after the direction nibble, then the tenth. The nibble is
+// sixteenths of a degree on the wire: a master that sends one outside the table of tenths still
+// names an angle a real motor turns to, so it is taken to the nearest tenth (halves away from
+// zero) rather than refused.
+double gotoAngleOf(std::uint8_t high, std::uint8_t low) {
+    const int whole = ((high & 0x0F) << 4) | (low >> 4);
+    const std::uint8_t nibble = low & 0x0F;
+    const auto exact = std::find(TENTHS_NIBBLE.begin(), TENTHS_NIBBLE.end(), nibble);
+    const long tenths = exact != TENTHS_NIBBLE.end() ? exact - TENTHS_NIBBLE.begin()
+                                                     : std::lround(nibble * 10.0 / 16.0);
+    const double degrees = whole + static_cast<double>(tenths) / 10.0;
+    return (high & 0xF0) == ANGLE_WEST ? -degrees : degrees;
+}
 
 std::string formatAngle(double degrees) {
     char text[32];
@@ -274,7 +274,7 @@ void DishSimulator::apply(Dish& dish, std::span<const std::uint8_t> bytes,
             if (prefix != ANGLE_EAST && prefix != ANGLE_WEST) {
                 return reject("ignored: goto angle with direction " + hexByte(prefix));
             }
-            const double requested = angleOfGoto(data[0], data[1]);
+            const double requested = gotoAngleOf(data[0], data[1]);
             outcome.note = "goto angle " + formatAngle(requested);
             startMotion(dish, at, requested, outcome);
             break;
