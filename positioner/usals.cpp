@@ -1,10 +1,11 @@
 #include "positioner/usals.h"
 
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <string>
+
+#include "positioner/decimal_text.h"
 
 namespace {
 
@@ -101,11 +102,7 @@ std::optional<double> orbitalPosition(std::string_view text) {
     // A position stands alone: "F4 7°E" is 7 degrees, "SES5°E" is no position at all.
     if (end > 0 && !isBlank(text[end - 1])) return std::nullopt;
     const std::string_view number = text.substr(end, numberEnd - end);
-    if (number.empty() || number.front() == '.' || number.back() == '.') return std::nullopt;
-    double value = 0.0;
-    const auto [stop, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc{} || stop != number.data() + number.size() || value > 180.0) {
-        return std::nullopt;
-    }
-    return side == 'E' ? value : -value;
+    const std::optional<double> value = decimalNumber(number);
+    if (!value || *value > 180.0) return std::nullopt;
+    return side == 'E' ? *value : -*value;
 }

@@ -1,8 +1,10 @@
 #include "store/settings_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
+#include "positioner/decimal_text.h"
 #include "store/factory_satellite_table.h"
 #include "store/profile_text.h"
 
@@ -11,6 +13,9 @@ namespace {
 constexpr std::string_view NAMES_SECTION = "SATELLITE NAMES";
 constexpr std::string_view POSITIONER_SECTION = "POSITIONER";
 constexpr std::string_view TYPE_KEY = "TYPE";
+constexpr std::string_view SITE_SECTION = "SITE";
+constexpr std::string_view LATITUDE_KEY = "LATITUDE";
+constexpr std::string_view LONGITUDE_KEY = "LONGITUDE";
 constexpr std::string_view NEW_FILE_HEADER = "[SATELLITE NAMES]\r\n[POSITIONER]\r\n";
 constexpr std::size_t READ_CAPACITY = 64;
 // Names are cut to this length on writing.
@@ -41,6 +46,20 @@ std::string withModel(std::string_view content, PositionerModel model) {
     return withProfileValue(content, POSITIONER_SECTION, TYPE_KEY, settingsValue(model));
 }
 
+std::optional<double> degreesIn(std::string_view content, std::string_view key, double limit) {
+    const std::optional<double> value =
+        decimalNumber(profileValue(content, SITE_SECTION, key, "", READ_CAPACITY));
+    if (!value || std::fabs(*value) > limit) return std::nullopt;
+    return value;
+}
+
+std::optional<Site> siteIn(std::string_view content) {
+    const std::optional<double> latitude = degreesIn(content, LATITUDE_KEY, 90.0);
+    const std::optional<double> longitude = degreesIn(content, LONGITUDE_KEY, 180.0);
+    if (!latitude || !longitude) return std::nullopt;
+    return Site{*latitude, *longitude};
+}
+
 StoredSettings settingsIn(std::string_view content) {
     StoredSettings settings;
     const auto& factory = FactorySatelliteTable::names();
@@ -52,6 +71,7 @@ StoredSettings settingsIn(std::string_view content) {
     settings.model =
         modelFromSettingsValue(profileValue(content, POSITIONER_SECTION, TYPE_KEY,
                                             settingsValue(PositionerModel::Stab), READ_CAPACITY));
+    settings.site = siteIn(content);
     return settings;
 }
 
@@ -106,4 +126,12 @@ bool SettingsFile::writeModel(PositionerModel model) {
 
 bool SettingsFile::writeFactoryNames() {
     return writeNames(factoryNameTable());
+}
+
+bool SettingsFile::writeSite(const Site& site) {
+    return edit([&](const std::string& content) {
+        return withProfileValue(
+            withProfileValue(content, SITE_SECTION, LATITUDE_KEY, oneDecimal(site.latitude)),
+            SITE_SECTION, LONGITUDE_KEY, oneDecimal(site.longitude));
+    });
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "positioner/positioner_model.h"
+#include "positioner/usals.h"
 #include "store/file_store.h"
 #include "store/satellite_name_table.h"
 
@@ -13,6 +15,9 @@ std::string storableName(std::string_view name);
 struct StoredSettings {
     SatelliteNameTable names;
     PositionerModel model = PositionerModel::Stab;
+    // None until the user sets one, and none when either value is missing or not a latitude
+    // or longitude.
+    std::optional<Site> site;
 };
 
 // The only reader and writer of the settings file. It keeps nothing of the file's content: each
@@ -32,6 +37,8 @@ class SettingsFile {
     bool writeNames(const SatelliteNameTable& names);
     bool writeModel(PositionerModel model);
     bool writeFactoryNames();
+    // Kept to one decimal.
+    bool writeSite(const Site& site);
 
   private:
     template <class Change>

@@ -292,3 +292,50 @@ TEST_F(SettingsFileTest, EveryNameReadsBackAsItWasWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SettingsFileTest, SiteIsAddedAfterEveryOtherLineAndReadBack) {
+    const std::string before = "; mine\r\n" + factoryFileContent() + "NOTE=keep\r\n";
+    store(before);
+    SettingsFile settings = this->settings();
+
+    EXPECT_FALSE(settings.open().site.has_value());
+    EXPECT_TRUE(settings.writeSite({-33.94, 151.25}));
+
+    EXPECT_EQ(stored(), before + "[SITE]\r\nLATITUDE=-33.9\r\nLONGITUDE=151.3\r\n");
+    const StoredSettings opened = settings.open();
+    ASSERT_TRUE(opened.site.has_value());
+    EXPECT_DOUBLE_EQ(opened.site->latitude, -33.9);
+    EXPECT_DOUBLE_EQ(opened.site->longitude, 151.3);
+    EXPECT_EQ(opened.names, factoryNames());
+
+    EXPECT_TRUE(settings.writeSite({52.0, -0.04}));
+    EXPECT_EQ(stored(), before + "[SITE]\r\nLATITUDE=52.0\r\nLONGITUDE=0.0\r\n");
+}
+
+TEST_F(SettingsFileTest, ASiteThatIsNotOneReadsAsNoSite) {
+    const struct {
+        std::string_view section;
+        bool site;
+    } cases[] = {
+        {"[SITE]\r\nLATITUDE=52.5\r\nLONGITUDE=-5\r\n", true},
+        {"[site]\r\nlongitude = +5.25 \r\nlatitude=\"-90\"\r\n", true},
+        {"[SITE]\r\nLATITUDE=52.5\r\n", false},
+        {"[SITE]\r\nLATITUDE=90.1\r\nLONGITUDE=5\r\n", false},
+        {"[SITE]\r\nLATITUDE=52\r\nLONGITUDE=-180.5\r\n", false},
+        {"[SITE]\r\nLATITUDE=52,5\r\nLONGITUDE=5\r\n", false},
+        {"[SITE]\r\nLATITUDE=52N\r\nLONGITUDE=5\r\n", false},
+        {"[SITE]\r\nLATITUDE=\r\nLONGITUDE=5\r\n", false},
+        {"[SITE]\r\nLATITUDE=1e1\r\nLONGITUDE=5\r\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.section);
+        const std::string content = factoryFileContent() + std::string(c.section);
+        store(content);
+        EXPECT_EQ(settings().open().site.has_value(), c.site);
+        EXPECT_EQ(stored(), content);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Decimal numbers as users type them and the settings file keeps them: an optional sign, digits,
+// an optional point with more digits. No exponent, no locale: a comma never counts as a point.
+std::optional<double> decimalNumber(std::string_view text);
+
+// The value rounded to one decimal, e.g. "-33.9"; never "-0.0".
+std::string oneDecimal(double value);

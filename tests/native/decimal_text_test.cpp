@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "positioner/decimal_text.h"
+
+namespace {
+
+TEST(DecimalText, ReadsPlainDecimalsOnly) {
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"52", 52.0}, {"-33.9", -33.9}, {"+5.25", 5.25}, {".5", 0.5},   {"7.", {}},
+        {"", {}},     {"-", {}},        {"52,5", {}},    {"1e1", {}},   {" 52", {}},
+        {"52 ", {}},  {"0x10", {}},     {"nan", {}},     {"1.2.3", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<double> value = decimalNumber(c.text);
+        ASSERT_EQ(value.has_value(), c.value.has_value());
+        if (value) {
+            EXPECT_NEAR(*value, *c.value, 1e-12);
+        }
+    }
+}
+
+TEST(DecimalText, KeepsOneDecimalAndNoNegativeZero) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {{52.0, "52.0"}, {-33.94, "-33.9"}, {151.25, "151.3"},
+                 {-0.04, "0.0"}, {0.05, "0.1"},     {-180.0, "-180.0"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(oneDecimal(c.value), c.text) << c.value;
+    }
+}
+
+}  // namespace
