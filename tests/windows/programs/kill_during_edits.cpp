@@ -136,8 +136,15 @@ int main(int argc, char** argv) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.string().c_str(), &startup, &process)) {
+        // Wine's process creation now and then fails on a loaded machine with an internal
+        // error; that is no fault of the plug-in's, so a start is tried a few times.
+        bool launched = false;
+        for (int attempt = 0; attempt < 3 && !launched; ++attempt) {
+            if (attempt > 0) Sleep(200);
+            launched = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      folder.string().c_str(), &startup, &process) != FALSE;
+        }
+        if (!launched) {
             std::printf("FAIL kill %d: cannot start the editor: %s\n", kill,
                         describeWin32Error(GetLastError()).c_str());
             return 1;
