@@ -51,4 +51,35 @@ DiseqcCommand recalculatePositions(std::uint8_t n) {
     return positionerCommand(DISEQC_RECALCULATE, n);
 }
 
+DiseqcCommand driveEastUntilHalted() {
+    return positionerCommand(DISEQC_DRIVE_EAST, 0);
+}
+
+DiseqcCommand driveWestUntilHalted() {
+    return positionerCommand(DISEQC_DRIVE_WEST, 0);
+}
+
+DiseqcCommand setEastLimit() {
+    return positionerCommand(DISEQC_LIMIT_EAST, 0);
+}
+
+DiseqcCommand setWestLimit() {
+    return positionerCommand(DISEQC_LIMIT_WEST, 0);
+}
+
+DiseqcCommand limitsOff() {
+    return positionerCommand(DISEQC_LIMITS_OFF, 0);
+}
+
+DiseqcCommand limitsOn() {
+    return positionerCommand(DISEQC_STORE, 0);
+}
+
+DiseqcCommand gotoAngle(std::array<std::uint8_t, 2> data) {
+    DiseqcCommand built;
+    const std::uint8_t last = data[1] == 0 ? std::uint8_t{0x01} : data[1];
+    built.bytes = {DISEQC_FRAMING, DISEQC_ADDR_POSITIONER, DISEQC_GOTO_ANGLE, data[0], last};
+    return built;
+}
+
 }  // namespace PositionerCommands

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstdint>
 
@@ -16,6 +17,10 @@ inline constexpr std::uint8_t DISEQC_DRIVE_WEST = 0x69;
 inline constexpr std::uint8_t DISEQC_STORE = 0x6A;
 inline constexpr std::uint8_t DISEQC_GOTO = 0x6B;
 inline constexpr std::uint8_t DISEQC_RECALCULATE = 0x6F;
+inline constexpr std::uint8_t DISEQC_LIMITS_OFF = 0x63;
+inline constexpr std::uint8_t DISEQC_LIMIT_EAST = 0x66;
+inline constexpr std::uint8_t DISEQC_LIMIT_WEST = 0x67;
+inline constexpr std::uint8_t DISEQC_GOTO_ANGLE = 0x6E;
 
 // Drive data 0xFD: three steps, as two's complement of the step count.
 inline constexpr std::uint8_t STEP_DATA = 0xFD;
@@ -41,5 +46,20 @@ DiseqcCommand gotoPosition(std::uint8_t n);
 DiseqcCommand storePosition(std::uint8_t n);
 // n = 0 resets all stored positions; the command is then three bytes long.
 DiseqcCommand recalculatePositions(std::uint8_t n);
+
+// Data 00 drives until a halt; like every zero data byte it ends the command, which the motor
+// reads as 00.
+DiseqcCommand driveEastUntilHalted();
+DiseqcCommand driveWestUntilHalted();
+// The present position becomes the limit on that side.
+DiseqcCommand setEastLimit();
+DiseqcCommand setWestLimit();
+DiseqcCommand limitsOff();
+// Store with data 00.
+DiseqcCommand limitsOn();
+// Five bytes, no terminator: the two data bytes of the angle. The host takes a command up to its
+// first zero byte, and this one needs both: a second byte of 00 (a whole multiple of 16 degrees)
+// goes out as 01, one sixteenth of a degree further, the least the motor tells apart.
+DiseqcCommand gotoAngle(std::array<std::uint8_t, 2> data);
 
 }  // namespace PositionerCommands

@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cmath>
 #include <numbers>
-#include <string>
 
 #include "positioner/decimal_text.h"
 
@@ -11,11 +10,6 @@ namespace {
 
 constexpr double EARTH_RADIUS_KM = 6378.14;
 constexpr double ORBIT_RADIUS_KM = 42164.2;
-constexpr std::uint8_t EAST_PREFIX = 0xE0;
-constexpr std::uint8_t WEST_PREFIX = 0xD0;
-// Tenths of a degree as the sixteenths that the second data byte carries.
-constexpr std::array<std::uint8_t, 10> TENTH_NIBBLES{0x0, 0x2, 0x3, 0x5, 0x6,
-                                                     0x8, 0xA, 0xB, 0xD, 0xE};
 constexpr unsigned char DEGREE_SIGN = 0xB0;
 
 double radians(double degrees) {
@@ -43,20 +37,18 @@ bool isBlank(char c) {
 SatelliteLook lookAt(const Site& site, double satelliteLongitude) {
     const double delta = radians(wrapLongitude(satelliteLongitude - site.longitude));
     const double latitude = radians(site.latitude);
-    SatelliteLook look;
-    look.hourAngle = degrees(
-        std::atan2(ORBIT_RADIUS_KM * std::sin(delta),
-                   ORBIT_RADIUS_KM * std::cos(delta) - EARTH_RADIUS_KM * std::cos(latitude)));
-    look.motorAngle = site.latitude >= 0.0 ? look.hourAngle : -look.hourAngle;
-
     // The way from the site to the satellite in the site's east, north and up, with the site's
-    // meridian as the reference, so that only the difference in longitude counts.
+    // meridian as the reference, so that only the difference in longitude counts. The hour angle
+    // is that way seen in the equator's plane.
     const double toX = ORBIT_RADIUS_KM * std::cos(delta) - EARTH_RADIUS_KM * std::cos(latitude);
     const double toY = ORBIT_RADIUS_KM * std::sin(delta);
     const double toZ = -EARTH_RADIUS_KM * std::sin(latitude);
     const double east = toY;
     const double north = -std::sin(latitude) * toX + std::cos(latitude) * toZ;
     const double up = std::cos(latitude) * toX + std::sin(latitude) * toZ;
+    SatelliteLook look;
+    look.hourAngle = degrees(std::atan2(toY, toX));
+    look.motorAngle = site.latitude >= 0.0 ? look.hourAngle : -look.hourAngle;
     look.elevation = degrees(std::atan2(up, std::hypot(east, north)));
     double azimuth = degrees(std::atan2(east, north));
     if (azimuth < 0.0) azimuth += 360.0;
@@ -78,10 +70,10 @@ std::optional<std::array<std::uint8_t, 2>> gotoAngleData(double motorAngle) {
     const auto whole = static_cast<unsigned>(tenths / 10);
     const auto tenth = static_cast<unsigned>(tenths % 10);
     // An angle that rounds to zero turns nowhere; it keeps the east prefix whatever its sign.
-    const std::uint8_t prefix = motorAngle < 0.0 && tenths != 0 ? WEST_PREFIX : EAST_PREFIX;
+    const std::uint8_t prefix = motorAngle < 0.0 && tenths != 0 ? GOTO_ANGLE_WEST : GOTO_ANGLE_EAST;
     return std::array<std::uint8_t, 2>{
         static_cast<std::uint8_t>(prefix | (whole >> 4)),
-        static_cast<std::uint8_t>(((whole & 0x0FU) << 4) | TENTH_NIBBLES[tenth])};
+        static_cast<std::uint8_t>(((whole & 0x0FU) << 4) | GOTO_ANGLE_TENTHS[tenth])};
 }
 
 std::optional<double> orbitalPosition(std::string_view text) {

@@ -8,6 +8,13 @@
 // Pointing a polar-mounted dish at a geostationary satellite from the site's
 // latitude and longitude alone ("goto angle", command 6E).
 
+// The goto-angle command's first data byte starts with the direction.
+inline constexpr std::uint8_t GOTO_ANGLE_EAST = 0xE0;
+inline constexpr std::uint8_t GOTO_ANGLE_WEST = 0xD0;
+// Tenths of a degree as the sixteenths that the second data byte carries.
+inline constexpr std::array<std::uint8_t, 10> GOTO_ANGLE_TENTHS{0x0, 0x2, 0x3, 0x5, 0x6,
+                                                                0x8, 0xA, 0xB, 0xD, 0xE};
+
 // Degrees; north and east positive.
 struct Site {
     double latitude = 0.0;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "positioner/positioner_commands.h"
 #include "positioner/positioner_model.h"
 #include "positioner/usals.h"
 #include "simulator/dish_simulator.h"
@@ -20,8 +21,6 @@ const char* const DISH_SIM_USAGE =
     "             command's line names the orbital position it points at\n";
 
 namespace {
-
-constexpr std::uint8_t GOTO_ANGLE_COMMAND = 0x6E;
 
 std::string formatMs(double ms) {
     char text[40];
@@ -123,7 +122,7 @@ int replayTrace(const std::vector<std::string>& args, std::ostream& out, std::os
         out << formatMs(outcome.actsAtMs) << " " << stateLine(dish.stateAt(outcome.actsAtMs))
             << "  " << outcome.note;
         const std::vector<std::uint8_t>& bytes = command.bytes;
-        if (site && outcome.accepted && bytes.size() == 5 && bytes[2] == GOTO_ANGLE_COMMAND) {
+        if (site && outcome.accepted && bytes.size() == 5 && bytes[2] == DISEQC_GOTO_ANGLE) {
             out << ", towards the satellite at "
                 << formatLongitude(satelliteLongitudeAt(*site, gotoAngleOf(bytes[3], bytes[4])));
         }

@@ -7,21 +7,13 @@
 #include <limits>
 
 #include "positioner/positioner_commands.h"
+#include "positioner/usals.h"
 
 namespace {
 
 constexpr std::uint8_t FRAMING_REPEAT = 0xE1;
 constexpr std::uint8_t ADDRESS_ANY = 0x30;
 constexpr std::uint8_t ADDRESS_ELEVATION = 0x32;
-constexpr std::uint8_t LIMITS_OFF = 0x63;
-constexpr std::uint8_t LIMIT_EAST = 0x66;
-constexpr std::uint8_t LIMIT_WEST = 0x67;
-constexpr std::uint8_t GOTO_ANGLE = 0x6E;
-constexpr std::uint8_t ANGLE_EAST = 0xE0;
-constexpr std::uint8_t ANGLE_WEST = 0xD0;
-// Tenths of a degree as the goto-angle command carries them, in sixteenths.
-constexpr std::array<std::uint8_t, 10> TENTHS_NIBBLE{0x0, 0x2, 0x3, 0x5, 0x6,
-                                                     0x8, 0xA, 0xB, 0xD, 0xE};
 
 constexpr double INFINITE = std::numeric_limits<double>::infinity();
 
@@ -44,9 +36,9 @@ struct Layout {
 std::optional<Layout> layoutOf(std::uint8_t command) {
     switch (command) {
         case DISEQC_HALT:
-        case LIMITS_OFF:
-        case LIMIT_EAST:
-        case LIMIT_WEST:
+        case DISEQC_LIMITS_OFF:
+        case DISEQC_LIMIT_EAST:
+        case DISEQC_LIMIT_WEST:
             return Layout{0, 0};
         case DISEQC_DRIVE_EAST:
         case DISEQC_DRIVE_WEST:
@@ -54,7 +46,7 @@ std::optional<Layout> layoutOf(std::uint8_t command) {
         case DISEQC_GOTO:
         case DISEQC_RECALCULATE:
             return Layout{0, 1};
-        case GOTO_ANGLE:
+        case DISEQC_GOTO_ANGLE:
             return Layout{2, 2};
         default:
             return std::nullopt;
@@ -77,11 +69,11 @@ std::string driveName(bool east, std::uint8_t data) {
 double gotoAngleOf(std::uint8_t high, std::uint8_t low) {
     const int whole = ((high & 0x0F) << 4) | (low >> 4);
     const std::uint8_t nibble = low & 0x0F;
-    const auto exact = std::find(TENTHS_NIBBLE.begin(), TENTHS_NIBBLE.end(), nibble);
-    const long tenths = exact != TENTHS_NIBBLE.end() ? exact - TENTHS_NIBBLE.begin()
-                                                     : std::lround(nibble * 10.0 / 16.0);
+    const auto exact = std::find(GOTO_ANGLE_TENTHS.begin(), GOTO_ANGLE_TENTHS.end(), nibble);
+    const long tenths = exact != GOTO_ANGLE_TENTHS.end() ? exact - GOTO_ANGLE_TENTHS.begin()
+                                                         : std::lround(nibble * 10.0 / 16.0);
     const double degrees = whole + static_cast<double>(tenths) / 10.0;
-    return (high & 0xF0) == ANGLE_WEST ? -degrees : degrees;
+    return (high & 0xF0) == GOTO_ANGLE_WEST ? -degrees : degrees;
 }
 
 std::string formatAngle(double degrees) {
@@ -269,9 +261,9 @@ void DishSimulator::apply(Dish& dish, std::span<const std::uint8_t> bytes,
             startMotion(dish, at, position->second, outcome);
             break;
         }
-        case GOTO_ANGLE: {
+        case DISEQC_GOTO_ANGLE: {
             const std::uint8_t prefix = data[0] & 0xF0;
-            if (prefix != ANGLE_EAST && prefix != ANGLE_WEST) {
+            if (prefix != GOTO_ANGLE_EAST && prefix != GOTO_ANGLE_WEST) {
                 return reject("ignored: goto angle with direction " + hexByte(prefix));
             }
             const double requested = gotoAngleOf(data[0], data[1]);
@@ -296,14 +288,14 @@ void DishSimulator::apply(Dish& dish, std::span<const std::uint8_t> bytes,
                            ": every position moves by " + formatAngle(shift);
             break;
         }
-        case LIMITS_OFF:
+        case DISEQC_LIMITS_OFF:
             outcome.note = "limits off";
             dish.limitsOn = false;
             rebase(dish, at);
             break;
-        case LIMIT_EAST:
-        case LIMIT_WEST: {
-            const bool east = command == LIMIT_EAST;
+        case DISEQC_LIMIT_EAST:
+        case DISEQC_LIMIT_WEST: {
+            const bool east = command == DISEQC_LIMIT_EAST;
             outcome.note = std::string(east ? "east" : "west") + " limit at " + formatAngle(angle);
             (east ? dish.eastLimit : dish.westLimit) = angle;
             dish.limitsOn = true;

@@ -72,6 +72,14 @@ struct BuilderCase {
     std::size_t length;
 };
 
+void expectBuilt(const std::vector<BuilderCase>& cases) {
+    for (const BuilderCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(hex(row.command), row.bytes);
+        EXPECT_EQ(row.command.length(), row.length);
+    }
+}
+
 TEST(PositionerCommands, BuildersWriteFramingAddressCommandDataAndTerminator) {
     const std::vector<BuilderCase> cases{
         {"driveWest(1)", PositionerCommands::driveWest(1), "E0 31 69 FA 00", 4},
@@ -94,11 +102,34 @@ TEST(PositionerCommands, BuildersWriteFramingAddressCommandDataAndTerminator) {
         {"recalculatePositions(255)", PositionerCommands::recalculatePositions(255),
          "E0 31 6F FF 00", 4},
     };
-    for (const BuilderCase& row : cases) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(hex(row.command), row.bytes);
-        EXPECT_EQ(row.command.length(), row.length);
-    }
+    expectBuilt(cases);
+}
+
+TEST(PositionerCommands, ExtrasCommandsKeepTheirBytesUpToTheFirstZero) {
+    const std::vector<BuilderCase> cases{
+        {"driveEastUntilHalted", PositionerCommands::driveEastUntilHalted(), "E0 31 68 00 00", 3},
+        {"driveWestUntilHalted", PositionerCommands::driveWestUntilHalted(), "E0 31 69 00 00", 3},
+        {"setEastLimit", PositionerCommands::setEastLimit(), "E0 31 66 00 00", 3},
+        {"setWestLimit", PositionerCommands::setWestLimit(), "E0 31 67 00 00", 3},
+        {"limitsOff", PositionerCommands::limitsOff(), "E0 31 63 00 00", 3},
+        {"limitsOn", PositionerCommands::limitsOn(), "E0 31 6A 00 00", 3},
+        {"gotoAngle 8.9E", PositionerCommands::gotoAngle({0xE0, 0x8E}), "E0 31 6E E0 8E", 5},
+        {"gotoAngle 30.6W", PositionerCommands::gotoAngle({0xD1, 0xEA}), "E0 31 6E D1 EA", 5},
+        {"gotoAngle 15.9E", PositionerCommands::gotoAngle({0xE0, 0xFE}), "E0 31 6E E0 FE", 5},
+    };
+    expectBuilt(cases);
+}
+
+// A zero second byte would end the command after four bytes: the motor would get a goto angle
+// without its degrees.
+TEST(PositionerCommands, GotoAngleOfAWholeMultipleOfSixteenDegreesGoesOutWhole) {
+    const std::vector<BuilderCase> cases{
+        {"0.0", PositionerCommands::gotoAngle({0xE0, 0x00}), "E0 31 6E E0 01", 5},
+        {"16.0E", PositionerCommands::gotoAngle({0xE1, 0x00}), "E0 31 6E E1 01", 5},
+        {"64.0W", PositionerCommands::gotoAngle({0xD4, 0x00}), "E0 31 6E D4 01", 5},
+        {"16.1E keeps its tenth", PositionerCommands::gotoAngle({0xE1, 0x02}), "E0 31 6E E1 02", 5},
+    };
+    expectBuilt(cases);
 }
 
 }  // namespace
