@@ -25,6 +25,8 @@ set(PLUGIN_SOURCES
   plugin/runtime_replacements.cpp
   store/win32_file_store.cpp
   ui/about_dialog.cpp
+  ui/hold_button.cpp
+  ui/positioner_extras_dialog.cpp
   ui/positioner_setup_dialog.cpp
   ui/sat_name_dialog.cpp
   ui/satellite_list_ctrl.cpp

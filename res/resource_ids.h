@@ -14,9 +14,14 @@
 #define IDD_POSITIONER_SETUP 103
 #define IDD_SAT_NAME 1012
 #define IDD_ABOUT 1014
+#define IDD_POSITIONER_EXTRAS 104
 
 #define IDS_ABOUTBOX 1
 #define IDM_ABOUTBOX 16
+// System commands keep their low four bits for the window system, and the
+// about entry answers to any id in 16..31.
+#define IDS_EXTRAS 2
+#define IDM_EXTRAS 32
 
 #define IDI_DISH_TURN_1 1007
 #define IDI_DISH_TURN_2 1008
@@ -75,3 +80,27 @@
 // Satellite name editor and about box.
 #define IDC_SAT_NAME_EDIT 1042
 #define IDC_ABOUT_VERSION 1043
+
+// The positioner extras window. Its Close button is IDCANCEL, so that Escape
+// closes it as well.
+#define IDC_SITE_LATITUDE 1101
+#define IDC_SITE_NORTH_SOUTH 1102
+#define IDC_SITE_LONGITUDE 1103
+#define IDC_SITE_EAST_WEST 1104
+#define IDC_SITE_SAVE 1105
+#define IDC_TARGET_SATELLITE 1106
+#define IDC_TARGET_ANGLE 1107
+#define IDC_TARGET_ANGLE_SIDE 1108
+#define IDC_TARGET_LOOK 1109
+#define IDC_GOTO_ANGLE 1110
+#define IDC_SET_WEST_LIMIT 1111
+#define IDC_SET_EAST_LIMIT 1112
+#define IDC_LIMITS_OFF 1113
+#define IDC_LIMITS_ON 1114
+#define IDC_HOLD_DRIVE_WEST 1115
+#define IDC_HOLD_DRIVE_EAST 1116
+#define IDC_HALT 1117
+
+// From a drive-while-held button to its dialog: the button's id in wParam,
+// lParam 1 when it is pressed and 0 when it is let go, in whatever way.
+#define WM_HOLD_BUTTON (WM_APP + 3)

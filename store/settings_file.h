@@ -26,6 +26,7 @@ struct StoredSettings {
 class SettingsFile {
   public:
     SettingsFile(std::string path, FileStore& files);
+    const std::string& path() const { return path_; }
 
     // The stored names, with the factory name for any the file lacks, and the model. A missing
     // file is created with the factory names and the Stab model. A file that exists is never

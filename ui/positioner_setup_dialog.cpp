@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <utility>
 
 #include "positioner/positioner_commands.h"
@@ -94,9 +95,14 @@ void PositionerSetupDialog::DoDataExchange(DataExchange& exchange) {
 BOOL PositionerSetupDialog::OnInitDialog() {
     Dialog::OnInitDialog();
 
+    char extrasText[256] = {};
     char aboutText[256] = {};
+    HMENU systemMenu = GetSystemMenu(window(), FALSE);
+    if (LoadStringA(module_, IDS_EXTRAS, extrasText, sizeof extrasText) > 0) {
+        AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(systemMenu, MF_STRING, IDM_EXTRAS, extrasText);
+    }
     if (LoadStringA(module_, IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
-        HMENU systemMenu = GetSystemMenu(window(), FALSE);
         AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
     }
@@ -138,16 +144,22 @@ std::array<const ComboBox*, 3> PositionerSetupDialog::pickers() const {
     return {&gotoPicker_, &storePicker_, &recalculatePicker_};
 }
 
+std::vector<std::string> PositionerSetupDialog::shownNames() const {
+    const auto shown = static_cast<std::ptrdiff_t>(storedPositions(model_));
+    return {names_.begin(), names_.begin() + shown};
+}
+
 void PositionerSetupDialog::fillPickers(const std::array<int, 3>& selections) {
-    const auto shown = static_cast<std::size_t>(storedPositions(model_));
+    const std::vector<std::string> shown = shownNames();
     for (const ComboBox* picker : pickers()) {
         picker->setRedraw(false);
         picker->resetContent();
-        for (std::size_t i = 0; i < shown; ++i) picker->addString(names_[i]);
+        for (const std::string& name : shown) picker->addString(name);
         picker->setRedraw(true);
     }
     for (std::size_t i = 0; i < selections.size(); ++i)
         pickers()[i]->setCurrentSelection(selections[i]);
+    if (extras_) extras_->offerSatellites(shown);
 }
 
 void PositionerSetupDialog::send(const DiseqcCommand& command) const {
@@ -325,8 +337,25 @@ LRESULT PositionerSetupDialog::onSatListChanged(WPARAM, LPARAM) {
 }
 
 LRESULT PositionerSetupDialog::onSystemCommand(WPARAM command, LPARAM) {
+    if ((command & 0xFFF0) == IDM_EXTRAS) {
+        openExtras();
+        return 0;
+    }
     if ((command & 0xFFF0) != IDM_ABOUTBOX) return Default();
     AboutDialog about(module_, nullptr);
     about.DoModal();
     return 0;
+}
+
+void PositionerSetupDialog::openExtras() {
+    if (extras_) {
+        SetActiveWindow(extras_->window());
+        return;
+    }
+    auto extras = std::make_unique<PositionerExtrasDialog>(module_, window(), host_, apiDialect_,
+                                                           settings_.path());
+    extras->offerSatellites(shownNames());
+    // Taken before the window exists: it may go during its own start-up.
+    extras_ = extras.get();
+    Dialog::openModeless(std::move(extras), [this] { extras_ = nullptr; });
 }

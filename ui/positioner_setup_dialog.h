@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/api_dialect.h"
 #include "host/host_channel.h"
@@ -12,6 +13,7 @@
 #include "store/satellite_name_table.h"
 #include "store/settings_file.h"
 #include "store/win32_file_store.h"
+#include "ui/positioner_extras_dialog.h"
 #include "ui/satellite_list_ctrl.h"
 #include "win/controls.h"
 #include "win/dialog.h"
@@ -51,6 +53,8 @@ class PositionerSetupDialog : public Dialog {
     LRESULT onRenameRow(WPARAM row, LPARAM);
     LRESULT onSatListChanged(WPARAM, LPARAM);
     LRESULT onSystemCommand(WPARAM command, LPARAM);
+    void openExtras();
+    std::vector<std::string> shownNames() const;
 
     // Refills the three pickers for the current model and selects an entry
     // in each, the first by default.
@@ -83,4 +87,6 @@ class PositionerSetupDialog : public Dialog {
     UINT_PTR timerHandle_ = 0;
     MotionTracker tracker_;
     HICON windowIcon_ = nullptr;
+    // Owned by its window, which closes before this one goes.
+    PositionerExtrasDialog* extras_ = nullptr;
 };

@@ -9,6 +9,14 @@ std::string Window::text() const {
     return std::string(buffer.data());
 }
 
+std::string ComboBox::itemText(int index) const {
+    const LRESULT length = send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+    if (length == CB_ERR) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::string(buffer.data());
+}
+
 void Window::setRedraw(bool on) const {
     send(WM_SETREDRAW, on ? TRUE : FALSE);
     if (on) InvalidateRect(hwnd_, nullptr, TRUE);

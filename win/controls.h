@@ -52,6 +52,8 @@ class ComboBox : public Window {
         send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     int currentSelection() const { return static_cast<int>(send(CB_GETCURSEL)); }
+    // The text of entry `index`; empty when there is none.
+    std::string itemText(int index) const;
     void setCurrentSelection(int index) const { send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
 };
 

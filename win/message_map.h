@@ -19,8 +19,13 @@ struct MessageEntry {
 };
 
 template <class Owner>
+constexpr MessageEntry<Owner> onCommand(int control, UINT notification, void (Owner::*handler)()) {
+    return {WM_COMMAND, control, notification, handler};
+}
+
+template <class Owner>
 constexpr MessageEntry<Owner> onClick(int control, void (Owner::*handler)()) {
-    return {WM_COMMAND, control, BN_CLICKED, handler};
+    return onCommand(control, BN_CLICKED, handler);
 }
 
 template <class Owner>

@@ -60,12 +60,16 @@ std::vector<HWND> threadWindows(DWORD thread) {
     return all;
 }
 
-std::vector<HWND> setupWindows() {
+std::vector<HWND> dialogsCaptioned(const char* caption) {
     std::vector<HWND> found;
     for (HWND window : threadWindows(GetCurrentThreadId()))
-        if (className(window) == "#32770" && windowText(window) == SETUP_CAPTION)
+        if (className(window) == "#32770" && windowText(window) == caption)
             found.push_back(window);
     return found;
+}
+
+std::vector<HWND> setupWindows() {
+    return dialogsCaptioned(SETUP_CAPTION);
 }
 
 std::string dialogItemText(HWND dialog, int id) {

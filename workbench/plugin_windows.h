@@ -9,6 +9,7 @@
 // Captions by which a host finds the plug-in's windows.
 inline constexpr char SETUP_CAPTION[] = "Stab HH100/120 SG-2100 DiSEqC1.2 Positioner Setup V1.4";
 inline constexpr char RENAME_CAPTION[] = "Enter/Modify Sat. Name";
+inline constexpr char EXTRAS_CAPTION[] = "Positioner Extras";
 
 std::string className(HWND window);
 std::string windowText(HWND window);
@@ -19,8 +20,9 @@ HWND findDialog(const std::function<bool(HWND dialog)>& matches);
 HWND findDialog(const char* caption);
 // The top-level windows of a thread, shown or not.
 std::vector<HWND> threadWindows(DWORD thread);
-// Every setup window of this thread, whether enabled or not: while a modal box
-// of its own is open it is disabled, and still there.
+// Every dialog of this thread with the caption, whether enabled or not: while
+// a modal box of its own is open it is disabled, and still there.
+std::vector<HWND> dialogsCaptioned(const char* caption);
 std::vector<HWND> setupWindows();
 
 std::string dialogItemText(HWND dialog, int id);

@@ -1,0 +1,428 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "res/resource_ids.h"
+#include "tests/windows/setup_window_fixture.h"
+#include "workbench/plugin_windows.h"
+
+namespace {
+
+constexpr char BELOW_HORIZON[] =
+    "This satellite is below the horizon of the site: the dish cannot see it. Nothing was sent.";
+constexpr char BAD_SITE[] =
+    "Type the latitude from 0.0 to 90.0 degrees and the longitude from 0.0 to 180.0 degrees, "
+    "then choose N or S and E or W.";
+const Bytes HALT{0xE0, 0x31, 0x60};
+
+std::vector<HWND> extrasWindows() {
+    return dialogsCaptioned(EXTRAS_CAPTION);
+}
+
+std::string menuText(HMENU menu, int position, UINT* id, UINT* type) {
+    char text[64] = {};
+    MENUITEMINFOA entry{};
+    entry.cbSize = sizeof entry;
+    entry.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    entry.dwTypeData = text;
+    entry.cch = sizeof text;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &entry)) return "?";
+    *id = entry.wID;
+    *type = entry.fType;
+    return text;
+}
+
+class Extras : public SetupWindowTest {
+  protected:
+    // The setup window, then the extras from its system menu.
+    void openBoth(const std::string& settings = factorySettingsFile()) {
+        writeSettings(settings);
+        ASSERT_TRUE(openWindow());
+        ASSERT_TRUE(openExtras());
+        host().clearMessages();
+    }
+
+    bool openExtras() {
+        SendMessageA(window(), WM_SYSCOMMAND, IDM_EXTRAS, 0);
+        const std::vector<HWND> open = extrasWindows();
+        extras_ = open.size() == 1 ? open.front() : nullptr;
+        return extras_ != nullptr;
+    }
+
+    HWND extras() const { return extras_; }
+    HWND extrasItem(int id) const { return GetDlgItem(extras_, id); }
+    bool extrasEnabled(int id) const { return IsWindowEnabled(extrasItem(id)) != FALSE; }
+    std::string extrasText(int id) const { return dialogItemText(extras_, id); }
+
+    void clickExtras(int id) {
+        ASSERT_TRUE(extrasEnabled(id)) << "control " << id << " is disabled";
+        clickButton(extras_, id);
+    }
+    ModalBox clickExtrasAnswering(int id, const BoxAnswer& answer) {
+        return answeringModalBox([&] { clickExtras(id); }, answer);
+    }
+    void choose(int picker, int index) {
+        SendMessageA(extrasItem(picker), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageA(extras_, WM_COMMAND, MAKEWPARAM(picker, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(extrasItem(picker)));
+    }
+    // Typed into the satellite picker's own field, as a user types.
+    void typeSatellite(const std::string& text) {
+        retype(FindWindowExA(extrasItem(IDC_TARGET_SATELLITE), nullptr, "Edit", nullptr), text);
+    }
+    void typeAngle(const std::string& degrees, int side) {
+        retype(extrasItem(IDC_TARGET_ANGLE), degrees);
+        choose(IDC_TARGET_ANGLE_SIDE, side);
+    }
+    void saveSite(const std::string& latitude, int northSouth, const std::string& longitude,
+                  int eastWest) {
+        retype(extrasItem(IDC_SITE_LATITUDE), latitude);
+        choose(IDC_SITE_NORTH_SOUTH, northSouth);
+        retype(extrasItem(IDC_SITE_LONGITUDE), longitude);
+        choose(IDC_SITE_EAST_WEST, eastWest);
+        clickExtras(IDC_SITE_SAVE);
+    }
+
+    void press(int id) {
+        SendMessageA(extrasItem(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    }
+    void release(int id) { SendMessageA(extrasItem(id), WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }
+
+    std::vector<std::string> expected(const std::vector<Bytes>& commands) const {
+        std::vector<std::string> texts;
+        for (const Bytes& command : commands)
+            texts.push_back(expectedCommand(ApiDialect::Native, command));
+        return texts;
+    }
+
+  private:
+    HWND extras_ = nullptr;
+};
+
+constexpr int NORTH = 0;
+constexpr int SOUTH = 1;
+constexpr int EAST = 0;
+constexpr int WEST = 1;
+
+TEST_F(Extras, MenuItemSitsAboveTheAboutEntryAndOpensOneWindowOwnedByTheSetupWindow) {
+    writeSettings(factorySettingsFile());
+    ASSERT_TRUE(openWindow());
+    HMENU menu = GetSystemMenu(window(), FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 5);
+    UINT id = 0;
+    UINT type = 0;
+    EXPECT_EQ(menuText(menu, count - 1, &id, &type), "&About DiSEqC DLL");
+    menuText(menu, count - 2, &id, &type);
+    EXPECT_NE(type & MFT_SEPARATOR, 0u);
+    EXPECT_EQ(menuText(menu, count - 3, &id, &type), "Positioner &Extras...");
+    EXPECT_EQ(id, static_cast<UINT>(IDM_EXTRAS));
+    EXPECT_NE(id & 0xFFF0, static_cast<UINT>(IDM_ABOUTBOX)) << "the about box would open instead";
+    EXPECT_LT(id, 0xF000u) << "the window system's own commands start there";
+
+    ASSERT_TRUE(openExtras());
+    EXPECT_EQ(GetWindow(extras(), GW_OWNER), window());
+    EXPECT_TRUE(openExtras()) << "a second command opens no second window";
+    EXPECT_EQ(extrasWindows().size(), 1u);
+    EXPECT_TRUE(commandsSent().empty());
+
+    clickExtras(IDCANCEL);
+    pumpMessages();
+    EXPECT_TRUE(extrasWindows().empty());
+    EXPECT_EQ(setupWindows(), std::vector<HWND>{window()});
+    EXPECT_TRUE(openExtras()) << "closed, it opens again";
+}
+
+TEST_F(Extras, ClosesWithTheSetupWindowAndOnExit) {
+    struct Case {
+        const char* what;
+        std::function<void()> close;
+    };
+    const Case cases[] = {
+        {"setup window's Close", [this] { click(IDC_CLOSE); }},
+        {"On_Exit", [this] { plugin().exit(); }},
+        {"Escape in the extras",
+         [this] {
+             SetForegroundWindow(extras());
+             SetFocus(extrasItem(IDC_HALT));
+             pressKeyIn(extras(), VK_ESCAPE);
+             runPlainHostLoop();
+         }},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.what);
+        openBoth();
+        entry.close();
+        pumpMessages();
+        EXPECT_TRUE(extrasWindows().empty());
+        EXPECT_TRUE(commandsSent().empty()) << "nothing was moving";
+        if (!setupWindows().empty()) click(IDC_CLOSE);
+        pumpMessages();
+        plugin().start(host().window());
+    }
+}
+
+TEST_F(Extras, SiteIsKeptInItsOwnSectionAndTheGotoWaitsForIt) {
+    const std::string before = factorySettingsFile(MOTECK_TYPE);
+    openBoth(before);
+    for (int id : {IDC_TARGET_SATELLITE, IDC_TARGET_ANGLE, IDC_GOTO_ANGLE})
+        EXPECT_FALSE(extrasEnabled(id)) << id;
+
+    struct Bad {
+        const char* latitude;
+        const char* longitude;
+    };
+    for (const Bad& bad : {Bad{"90.1", "5"}, Bad{"52", "180.5"}, Bad{"52,5", "5"},
+                           Bad{"-33.9", "151"}, Bad{"", "5"}}) {
+        SCOPED_TRACE(std::string(bad.latitude) + " " + bad.longitude);
+        const ModalBox box = answeringModalBox(
+            [&] { saveSite(bad.latitude, NORTH, bad.longitude, EAST); }, pressButton(IDOK));
+        EXPECT_EQ(box.texts, std::vector<std::string>{BAD_SITE});
+        EXPECT_EQ(settingsBytes(), before);
+        EXPECT_FALSE(extrasEnabled(IDC_GOTO_ANGLE));
+    }
+
+    saveSite("33.94", SOUTH, "151.25", EAST);
+    EXPECT_EQ(settingsBytes(), before + "[SITE]\r\nLATITUDE=-33.9\r\nLONGITUDE=151.3\r\n");
+    EXPECT_EQ(extrasText(IDC_SITE_LATITUDE), "33.9");
+    EXPECT_EQ(extrasText(IDC_SITE_LONGITUDE), "151.3");
+    for (int id : {IDC_TARGET_SATELLITE, IDC_TARGET_ANGLE, IDC_GOTO_ANGLE})
+        EXPECT_TRUE(extrasEnabled(id)) << id;
+
+    // A new site replaces the old one in place; every other line keeps its bytes.
+    saveSite("52", NORTH, "5", WEST);
+    EXPECT_EQ(settingsBytes(), before + "[SITE]\r\nLATITUDE=52.0\r\nLONGITUDE=-5.0\r\n");
+    EXPECT_TRUE(commandsSent().empty());
+
+    clickExtras(IDCANCEL);
+    ASSERT_TRUE(openExtras());
+    EXPECT_EQ(extrasText(IDC_SITE_LATITUDE), "52.0");
+    EXPECT_EQ(SendMessageA(extrasItem(IDC_SITE_NORTH_SOUTH), CB_GETCURSEL, 0, 0), NORTH);
+    EXPECT_EQ(extrasText(IDC_SITE_LONGITUDE), "5.0");
+    EXPECT_EQ(SendMessageA(extrasItem(IDC_SITE_EAST_WEST), CB_GETCURSEL, 0, 0), WEST);
+    EXPECT_TRUE(extrasEnabled(IDC_GOTO_ANGLE));
+}
+
+TEST_F(Extras, GotoAngleShowsTheWayThenSendsTheAngleInEitherDialect) {
+    struct Case {
+        const char* what;
+        const char* latitude;
+        int northSouth;
+        const char* longitude;
+        int eastWest;
+        std::function<void()> aim;
+        const char* look;
+        Bytes command;
+    };
+    const Case cases[] = {
+        {"typed 19.2E",
+         "52.0",
+         NORTH,
+         "5.0",
+         EAST,
+         [this] { typeSatellite("19.2E"); },
+         "Satellite 19.2\xB0"
+         "E: motor angle 15.6\xB0 E, azimuth 162.2\xB0, elevation 29.0\xB0",
+         {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
+        {"typed 30.0W",
+         "52.0",
+         NORTH,
+         "5.0",
+         EAST,
+         [this] { typeSatellite("30.0W"); },
+         nullptr,
+         {0xE0, 0x31, 0x6E, 0xD2, 0x65}},
+        {"south, typed 156.0E",
+         "33.9",
+         SOUTH,
+         "151.2",
+         EAST,
+         [this] { typeSatellite("156.0 E"); },
+         nullptr,
+         {0xE0, 0x31, 0x6E, 0xD0, 0x58}},
+        {"the stored name Astra 19.2\xB0"
+         "E picked",
+         "52.0",
+         NORTH,
+         "5.0",
+         EAST,
+         [this] { choose(IDC_TARGET_SATELLITE, 1); },
+         nullptr,
+         {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
+        {"a motor angle typed",
+         "52.0",
+         NORTH,
+         "5.0",
+         EAST,
+         [this] { typeAngle("8.9", WEST); },
+         nullptr,
+         {0xE0, 0x31, 0x6E, 0xD0, 0x8E}},
+        // The second byte would be zero and end the command early.
+        {"16.0 degrees east",
+         "52.0",
+         NORTH,
+         "5.0",
+         EAST,
+         [this] { typeAngle("16.0", EAST); },
+         nullptr,
+         {0xE0, 0x31, 0x6E, 0xE1, 0x01}},
+        {"0.0 degrees",
+         "52.0",
+         NORTH,
+         "5.0",
+         EAST,
+         [this] { typeAngle("0", EAST); },
+         nullptr,
+         {0xE0, 0x31, 0x6E, 0xE0, 0x01}},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.what);
+        for (ApiDialect dialect : {ApiDialect::Native, ApiDialect::MdApi}) {
+            host().answerApiQueryWith(dialect == ApiDialect::Native ? "TestViewer 2.1"
+                                                                    : "MD-API 1.1");
+            openBoth();
+            saveSite(entry.latitude, entry.northSouth, entry.longitude, entry.eastWest);
+            entry.aim();
+            if (entry.look) {
+                EXPECT_EQ(extrasText(IDC_TARGET_LOOK), entry.look);
+            }
+            EXPECT_TRUE(commandsSent().empty()) << "nothing goes out before the click";
+            clickExtras(IDC_GOTO_ANGLE);
+            EXPECT_EQ(commandsSent(),
+                      std::vector<std::string>{expectedCommand(dialect, entry.command)});
+            click(IDC_CLOSE);
+            pumpMessages();
+        }
+    }
+}
+
+TEST_F(Extras, SatelliteBelowTheHorizonIsRefusedAndNothingIsSent) {
+    openBoth();
+    saveSite("52.0", NORTH, "5.0", EAST);
+    const std::vector<std::function<void()>> aims{
+        [&] { typeSatellite("170.0W"); },
+        [&] { typeAngle("85.0", EAST); },
+    };
+    for (const auto& aim : aims) {
+        aim();
+        EXPECT_NE(extrasText(IDC_TARGET_LOOK).find("(below the horizon)"), std::string::npos)
+            << extrasText(IDC_TARGET_LOOK);
+        const ModalBox box = clickExtrasAnswering(IDC_GOTO_ANGLE, pressButton(IDOK));
+        EXPECT_EQ(box.caption, PLUGIN_DISPLAY_NAME);
+        EXPECT_EQ(box.texts, std::vector<std::string>{BELOW_HORIZON});
+        EXPECT_TRUE(commandsSent().empty());
+    }
+    // Text that names no position leaves nothing to send either.
+    typeSatellite("Hotbird");
+    const ModalBox box = clickExtrasAnswering(IDC_GOTO_ANGLE, pressButton(IDOK));
+    EXPECT_TRUE(box.seen);
+    EXPECT_TRUE(commandsSent().empty());
+}
+
+TEST_F(Extras, SoftLimitsAskFirst) {
+    struct Case {
+        int button;
+        const char* question;
+        Bytes command;
+    };
+    const Case cases[] = {
+        {IDC_SET_WEST_LIMIT, "Make the present position the West limit?", {0xE0, 0x31, 0x67}},
+        {IDC_SET_EAST_LIMIT, "Make the present position the East limit?", {0xE0, 0x31, 0x66}},
+        {IDC_LIMITS_OFF, "Switch the soft limits off?", {0xE0, 0x31, 0x63}},
+        {IDC_LIMITS_ON, "Switch the soft limits on?", {0xE0, 0x31, 0x6A}},
+    };
+    openBoth();
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.question);
+        ModalBox box = clickExtrasAnswering(entry.button, pressButton(IDCANCEL));
+        EXPECT_EQ(box.caption, PLUGIN_DISPLAY_NAME);
+        EXPECT_EQ(box.texts, std::vector<std::string>{entry.question});
+        EXPECT_EQ(box.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+        EXPECT_TRUE(commandsSent().empty());
+
+        box = clickExtrasAnswering(entry.button, pressButton(IDOK));
+        EXPECT_EQ(commandsSent(), expected({entry.command}));
+        host().clearMessages();
+    }
+}
+
+TEST_F(Extras, HeldDriveHaltsHoweverItEnds) {
+    struct Case {
+        const char* what;
+        std::function<void(int button)> end;
+    };
+    const Case cases[] = {
+        {"let go", [this](int button) { release(button); }},
+        {"mouse taken by another window",
+         [this](int) {
+             SetCapture(window());
+             ReleaseCapture();
+         }},
+        {"extras closed", [this](int) { DestroyWindow(extras()); }},
+        {"setup window closed", [this](int) { click(IDC_CLOSE); }},
+        {"On_Exit", [this](int) { plugin().exit(); }},
+    };
+    struct Direction {
+        int button;
+        Bytes drive;
+    };
+    for (const Direction& direction : {Direction{IDC_HOLD_DRIVE_EAST, {0xE0, 0x31, 0x68}},
+                                       Direction{IDC_HOLD_DRIVE_WEST, {0xE0, 0x31, 0x69}}}) {
+        for (const Case& entry : cases) {
+            SCOPED_TRACE(entry.what);
+            openBoth();
+            press(direction.button);
+            EXPECT_EQ(commandsSent(), expected({direction.drive}));
+            entry.end(direction.button);
+            pumpMessages();
+            EXPECT_EQ(commandsSent(), expected({direction.drive, HALT}));
+            // A release that follows sends nothing more.
+            if (IsWindow(extrasItem(direction.button))) release(direction.button);
+            EXPECT_EQ(commandsSent(), expected({direction.drive, HALT}));
+            if (!setupWindows().empty()) click(IDC_CLOSE);
+            pumpMessages();
+            plugin().start(host().window());
+        }
+    }
+}
+
+TEST_F(Extras, SpaceBarDrivesWhileHeldAndHaltAlwaysSends) {
+    openBoth();
+    HWND east = extrasItem(IDC_HOLD_DRIVE_EAST);
+    SetFocus(east);
+    SendMessageA(east, WM_KEYDOWN, VK_SPACE, 1);
+    SendMessageA(east, WM_KEYDOWN, VK_SPACE, 1 | (1L << 30));  // auto-repeat
+    SendMessageA(east, WM_KEYUP, VK_SPACE, 0xC0000001);
+    EXPECT_EQ(commandsSent(), expected({{0xE0, 0x31, 0x68}, HALT}));
+    host().clearMessages();
+
+    clickExtras(IDC_HALT);
+    EXPECT_EQ(commandsSent(), expected({HALT}));
+}
+
+TEST_F(Extras, OffersTheStoredPositionsOfTheModelAndFollowsItsChanges) {
+    openBoth(factorySettingsFile(STAB_TYPE));
+    const auto entries = [&] {
+        std::vector<std::string> found;
+        HWND picker = extrasItem(IDC_TARGET_SATELLITE);
+        const auto count = static_cast<int>(SendMessageA(picker, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[64] = {};
+            SendMessageA(picker, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(text));
+            found.emplace_back(text);
+        }
+        return found;
+    };
+    EXPECT_EQ(entries(), pickerEntries(IDC_GOTO_PICKER));
+    EXPECT_EQ(entries().size(), 49u);
+    click(IDC_MODEL_MOTECK);
+    EXPECT_EQ(entries(), pickerEntries(IDC_GOTO_PICKER));
+    EXPECT_EQ(entries().size(), 60u);
+}
+
+}  // namespace

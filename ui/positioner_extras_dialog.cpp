@@ -1,0 +1,326 @@
+#include "ui/positioner_extras_dialog.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <utility>
+
+#include "positioner/decimal_text.h"
+#include "positioner/positioner_commands.h"
+#include "res/resource_ids.h"
+#include "win/message_box.h"
+
+namespace {
+
+constexpr char DEGREE[] = "\xB0";
+constexpr char BAD_SITE[] =
+    "Type the latitude from 0.0 to 90.0 degrees and the longitude from 0.0 to 180.0 degrees, "
+    "then choose N or S and E or W.";
+constexpr char UNSAVED_SITE[] =
+    "The site could not be saved: the settings file could not be written. It still holds the "
+    "site saved before. The site is used until this window closes.";
+constexpr char NO_TARGET[] =
+    "Pick a satellite, type its orbital position such as 19.2E, or type a motor angle from 0.0 "
+    "to 180.0 degrees.";
+constexpr char BELOW_HORIZON[] =
+    "This satellite is below the horizon of the site: the dish cannot see it. Nothing was sent.";
+constexpr char NO_POSITION[] =
+    "No orbital position in this name: type one such as 19.2E, or a motor angle.";
+
+// Entries of the side pickers, in this order.
+constexpr int FIRST_SIDE = 0;
+constexpr int SECOND_SIDE = 1;
+
+// The controls that need a site.
+constexpr int GotoControls[] = {IDC_TARGET_SATELLITE, IDC_TARGET_ANGLE, IDC_TARGET_ANGLE_SIDE,
+                                IDC_GOTO_ANGLE};
+
+// A non-negative number of degrees up to `most`, as typed.
+std::optional<double> typedDegrees(const Edit& field, double most) {
+    const std::optional<double> value = decimalNumber(field.text());
+    if (!value || *value < 0.0 || *value > most) return std::nullopt;
+    return value;
+}
+
+// The value as the file keeps it, so that what is used is what is stored.
+double toOneDecimal(double value) {
+    return decimalNumber(oneDecimal(value)).value_or(value);
+}
+
+void showSide(const ComboBox& side, double value) {
+    side.setCurrentSelection(value < 0.0 ? SECOND_SIDE : FIRST_SIDE);
+}
+
+double signedBySide(const ComboBox& side, double value) {
+    return side.currentSelection() == SECOND_SIDE ? -value : value;
+}
+
+std::string eastOrWest(double value) {
+    return oneDecimal(std::fabs(value)) + DEGREE + (value < 0.0 ? "W" : "E");
+}
+
+}  // namespace
+
+// clang-format off
+const MessageEntry<PositionerExtrasDialog> PositionerExtrasDialog::MESSAGE_MAP[] = {
+    onClick(IDC_SITE_SAVE, &PositionerExtrasDialog::onSaveSite),
+    onCommand(IDC_TARGET_SATELLITE, CBN_EDITCHANGE, &PositionerExtrasDialog::onSatelliteTyped),
+    onCommand(IDC_TARGET_SATELLITE, CBN_SELCHANGE, &PositionerExtrasDialog::onSatellitePicked),
+    onCommand(IDC_TARGET_ANGLE, EN_CHANGE, &PositionerExtrasDialog::onAngleTyped),
+    onCommand(IDC_TARGET_ANGLE_SIDE, CBN_SELCHANGE, &PositionerExtrasDialog::onAngleTyped),
+    onClick(IDC_GOTO_ANGLE, &PositionerExtrasDialog::onGotoAngle),
+    onClick(IDC_SET_WEST_LIMIT, &PositionerExtrasDialog::onSetWestLimit),
+    onClick(IDC_SET_EAST_LIMIT, &PositionerExtrasDialog::onSetEastLimit),
+    onClick(IDC_LIMITS_OFF, &PositionerExtrasDialog::onLimitsOff),
+    onClick(IDC_LIMITS_ON, &PositionerExtrasDialog::onLimitsOn),
+    onClick(IDC_HALT, &PositionerExtrasDialog::onHalt),
+    onMessage(WM_HOLD_BUTTON, &PositionerExtrasDialog::onHoldButton),
+    onMessage(WM_DESTROY, &PositionerExtrasDialog::onDestroy),
+};
+// clang-format on
+
+PositionerExtrasDialog::PositionerExtrasDialog(HINSTANCE module, HWND setupWindow, HostChannel host,
+                                               ApiDialect dialect, const std::string& settingsPath)
+    : Dialog(module, IDD_POSITIONER_EXTRAS, setupWindow),
+      setupWindow_(setupWindow),
+      host_(host),
+      dialect_(dialect),
+      settings_(settingsPath, files_) {}
+
+bool PositionerExtrasDialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return dispatchMessage<PositionerExtrasDialog>(*this, MESSAGE_MAP, message, wParam, lParam,
+                                                   result);
+}
+
+void PositionerExtrasDialog::DoDataExchange(DataExchange& exchange) {
+    exchange.bindControl(IDC_SITE_LATITUDE, latitudeEdit_);
+    exchange.bindControl(IDC_SITE_NORTH_SOUTH, northSouth_);
+    exchange.bindControl(IDC_SITE_LONGITUDE, longitudeEdit_);
+    exchange.bindControl(IDC_SITE_EAST_WEST, eastWest_);
+    exchange.bindControl(IDC_TARGET_SATELLITE, satellitePicker_);
+    exchange.bindControl(IDC_TARGET_ANGLE, angleEdit_);
+    exchange.bindControl(IDC_TARGET_ANGLE_SIDE, angleSide_);
+    exchange.bindControl(IDC_TARGET_LOOK, lookText_);
+    exchange.bindControl(IDC_HOLD_DRIVE_WEST, driveWest_);
+    exchange.bindControl(IDC_HOLD_DRIVE_EAST, driveEast_);
+}
+
+BOOL PositionerExtrasDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    filling_ = true;
+    for (auto [side, first, second] :
+         {std::tuple{&northSouth_, "N", "S"}, std::tuple{&eastWest_, "E", "W"},
+          std::tuple{&angleSide_, "E", "W"}}) {
+        side->addString(first);
+        side->addString(second);
+        side->setCurrentSelection(FIRST_SIDE);
+    }
+    filling_ = false;
+    offerSatellites(std::move(satellites_));
+    site_ = settings_.open().site;
+    showSite();
+    placeBesideOwner();
+    return TRUE;
+}
+
+void PositionerExtrasDialog::placeBesideOwner() {
+    RECT owner{};
+    RECT own{};
+    GetWindowRect(setupWindow_, &owner);
+    GetWindowRect(window(), &own);
+    const RECT work = workArea();
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    // To the right of the setup window, or to its left when the screen ends
+    // there, so that neither hides the other.
+    LONG x = owner.right;
+    if (x + width > work.right) x = owner.left - width;
+    if (x < work.left) x = work.right - width;
+    const LONG y = std::max(work.top, std::min(owner.top, work.bottom - height));
+    centreAboveOthers(RECT{x, y, x + width, y + height});
+}
+
+void PositionerExtrasDialog::offerSatellites(std::vector<std::string> names) {
+    satellites_ = std::move(names);
+    if (!window()) return;
+    // The typed text stays: refilling must not change the target.
+    const std::string typed = satellitePicker_.text();
+    filling_ = true;
+    satellitePicker_.resetContent();
+    for (const std::string& name : satellites_) satellitePicker_.addString(name);
+    satellitePicker_.setText(typed);
+    filling_ = false;
+}
+
+void PositionerExtrasDialog::OnCancel() {
+    DestroyWindow();
+}
+
+void PositionerExtrasDialog::showSite() {
+    filling_ = true;
+    if (site_) {
+        latitudeEdit_.setText(oneDecimal(std::fabs(site_->latitude)));
+        showSide(northSouth_, site_->latitude);
+        longitudeEdit_.setText(oneDecimal(std::fabs(site_->longitude)));
+        showSide(eastWest_, site_->longitude);
+    }
+    filling_ = false;
+    for (int id : GotoControls) EnableWindow(item(id), site_ ? TRUE : FALSE);
+    if (!site_) {
+        lookText_.setText("Save the site first: the way to a satellite depends on it.");
+        return;
+    }
+    // The target stays, seen from the new site.
+    const std::string satellite = satellitePicker_.text();
+    if (orbitalPosition(satellite))
+        aimAtSatellite(satellite);
+    else
+        onAngleTyped();
+}
+
+void PositionerExtrasDialog::onSaveSite() {
+    const std::optional<double> latitude = typedDegrees(latitudeEdit_, 90.0);
+    const std::optional<double> longitude = typedDegrees(longitudeEdit_, 180.0);
+    if (!latitude || !longitude) {
+        showMessage(window(), PLUGIN_DISPLAY_NAME, BAD_SITE, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    const Site site{toOneDecimal(signedBySide(northSouth_, *latitude)),
+                    toOneDecimal(signedBySide(eastWest_, *longitude))};
+    const bool saved = settings_.writeSite(site);
+    site_ = site;
+    showSite();
+    if (!saved)
+        showMessage(window(), PLUGIN_DISPLAY_NAME, UNSAVED_SITE, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void PositionerExtrasDialog::onSatelliteTyped() {
+    if (!filling_) aimAtSatellite(satellitePicker_.text());
+}
+
+void PositionerExtrasDialog::onSatellitePicked() {
+    // The edit part takes the picked name only after this notice.
+    if (!filling_) aimAtSatellite(satellitePicker_.itemText(satellitePicker_.currentSelection()));
+}
+
+void PositionerExtrasDialog::aimAtSatellite(const std::string& text) {
+    if (!site_) return;
+    const std::optional<double> satellite = orbitalPosition(text);
+    filling_ = true;
+    if (satellite) {
+        const double angle = lookAt(*site_, *satellite).motorAngle;
+        angleEdit_.setText(oneDecimal(std::fabs(angle)));
+        showSide(angleSide_, std::lround(angle * 10.0) == 0 ? 0.0 : angle);
+    } else {
+        angleEdit_.setText("");
+    }
+    filling_ = false;
+    if (satellite)
+        showLook(*satellite);
+    else
+        lookText_.setText(NO_POSITION);
+}
+
+void PositionerExtrasDialog::onAngleTyped() {
+    if (filling_ || !site_) return;
+    // A typed angle is the target now: the satellite's text no longer is.
+    filling_ = true;
+    satellitePicker_.setText("");
+    filling_ = false;
+    if (const std::optional<double> angle = typedAngle())
+        showLook(satelliteLongitudeAt(*site_, *angle));
+    else
+        lookText_.setText(NO_TARGET);
+}
+
+void PositionerExtrasDialog::showLook(double satelliteLongitude) {
+    const SatelliteLook look = lookAt(*site_, satelliteLongitude);
+    std::string text = "Satellite " + eastOrWest(satelliteLongitude) + ": motor angle " +
+                       oneDecimal(std::fabs(look.motorAngle)) + DEGREE + " " +
+                       (std::lround(look.motorAngle * 10.0) < 0 ? "W" : "E") + ", azimuth " +
+                       oneDecimal(look.azimuth) + DEGREE + ", elevation " +
+                       oneDecimal(look.elevation) + DEGREE;
+    if (!look.aboveHorizon()) text += " (below the horizon)";
+    lookText_.setText(text);
+}
+
+std::optional<double> PositionerExtrasDialog::typedAngle() const {
+    const std::optional<double> angle = typedDegrees(angleEdit_, 180.0);
+    if (!angle) return std::nullopt;
+    return signedBySide(angleSide_, *angle);
+}
+
+void PositionerExtrasDialog::onGotoAngle() {
+    if (!site_) return;
+    const std::optional<double> angle = typedAngle();
+    const std::optional<std::array<std::uint8_t, 2>> data =
+        angle ? gotoAngleData(*angle) : std::nullopt;
+    if (!data) {
+        showMessage(window(), PLUGIN_DISPLAY_NAME, NO_TARGET, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // The angle is what goes out, whether typed or worked out from a
+    // satellite: its satellite is the one to check.
+    if (!lookAt(*site_, satelliteLongitudeAt(*site_, *angle)).aboveHorizon()) {
+        showMessage(window(), PLUGIN_DISPLAY_NAME, BELOW_HORIZON, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    send(PositionerCommands::gotoAngle(*data));
+}
+
+void PositionerExtrasDialog::sendConfirmed(const char* question, const DiseqcCommand& command) {
+    const bool go = confirmed(window(), PLUGIN_DISPLAY_NAME, question);
+    // The window may have been closed while the question was open.
+    if (go && window()) send(command);
+}
+
+void PositionerExtrasDialog::onSetWestLimit() {
+    sendConfirmed("Make the present position the West limit?", PositionerCommands::setWestLimit());
+}
+
+void PositionerExtrasDialog::onSetEastLimit() {
+    sendConfirmed("Make the present position the East limit?", PositionerCommands::setEastLimit());
+}
+
+void PositionerExtrasDialog::onLimitsOff() {
+    sendConfirmed("Switch the soft limits off?", PositionerCommands::limitsOff());
+}
+
+void PositionerExtrasDialog::onLimitsOn() {
+    sendConfirmed("Switch the soft limits on?", PositionerCommands::limitsOn());
+}
+
+LRESULT PositionerExtrasDialog::onHoldButton(WPARAM button, LPARAM pressed) {
+    if (!pressed) {
+        stopHeldDrive();
+        return 0;
+    }
+    driving_ = true;
+    send(static_cast<int>(button) == IDC_HOLD_DRIVE_EAST
+             ? PositionerCommands::driveEastUntilHalted()
+             : PositionerCommands::driveWestUntilHalted());
+    return 0;
+}
+
+void PositionerExtrasDialog::onHalt() {
+    // Whatever moves the dish, a goto angle too, stops here.
+    driving_ = false;
+    send(PositionerCommands::halt());
+}
+
+void PositionerExtrasDialog::stopHeldDrive() {
+    if (!driving_) return;
+    driving_ = false;
+    send(PositionerCommands::halt());
+}
+
+LRESULT PositionerExtrasDialog::onDestroy(WPARAM, LPARAM) {
+    // A dish must never be left turning by a window that went while a
+    // button was held.
+    stopHeldDrive();
+    return 0;
+}
+
+void PositionerExtrasDialog::send(const DiseqcCommand& command) const {
+    host_.sendCommand(dialect_, command);
+}
