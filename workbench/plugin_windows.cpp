@@ -63,8 +63,7 @@ std::vector<HWND> threadWindows(DWORD thread) {
 std::vector<HWND> dialogsCaptioned(const char* caption) {
     std::vector<HWND> found;
     for (HWND window : threadWindows(GetCurrentThreadId()))
-        if (className(window) == "#32770" && windowText(window) == caption)
-            found.push_back(window);
+        if (className(window) == "#32770" && windowText(window) == caption) found.push_back(window);
     return found;
 }
 
