@@ -75,6 +75,7 @@ target_link_libraries(host_driver PUBLIC user32 comctl32)
 set(WORKBENCH_SOURCES
   command_line.cpp
   dish_view.cpp
+  extras_tour.cpp
   host_request_log.cpp
   main.cpp
   main_window.cpp
@@ -154,6 +155,12 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
     -P ${CMAKE_SOURCE_DIR}/tests/windows/tour_turns_the_dish.cmake)
   set_tests_properties(workbench_tour_turns_the_dish PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE
     FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
+  add_test(NAME workbench_extras_tour_turns_to_a_satellite COMMAND ${CMAKE_COMMAND}
+    -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPLUGIN=$<TARGET_FILE:diseqc>
+    -DWORKBENCH=$<TARGET_FILE:workbench> -DSESSION=${CMAKE_BINARY_DIR}/extras_tour_session
+    -P ${CMAKE_SOURCE_DIR}/tests/windows/extras_tour_turns_to_a_satellite.cmake)
+  set_tests_properties(workbench_extras_tour_turns_to_a_satellite PROPERTIES TIMEOUT 180
+    RUN_SERIAL TRUE FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
   add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}
     -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:res_recorder>
     -P ${CMAKE_SOURCE_DIR}/tests/windows/check_exit_status.cmake)

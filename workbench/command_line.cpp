@@ -1,12 +1,14 @@
 #include "workbench/command_line.h"
 
 const char* const WORKBENCH_USAGE =
-    "usage: workbench.exe [--api NAME | --api-none] [--tour] [--screenshot FILE.png]\n"
-    "                     [--trace FILE] [--model stab|moteck] PLUGIN.dll\n"
+    "usage: workbench.exe [--api NAME | --api-none] [--tour | --tour-extras]\n"
+    "                     [--screenshot FILE.png] [--trace FILE] [--model stab|moteck]\n"
+    "                     PLUGIN.dll\n"
     "  --api NAME         answer the plug-in's API query with NAME (default \"Workbench\");\n"
     "                     a NAME of 256 characters or more fills the whole buffer unterminated\n"
     "  --api-none         leave the API query unanswered\n"
     "  --tour             run the scripted tour, then close\n"
+    "  --tour-extras      run the scripted tour of the positioner extras, then close\n"
     "  --screenshot FILE  write a PNG of the screen at the end of the tour, or on closing\n"
     "  --trace FILE       record every command the plug-in sends, for dish-sim to replay\n"
     "  --model NAME       the simulated dish turns at this model's speed; without it, at the\n"
@@ -37,6 +39,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             options.answerApiQuery = false;
         } else if (arg == "--tour") {
             options.tour = true;
+        } else if (arg == "--tour-extras") {
+            options.tour = true;
+            options.extrasTour = true;
         } else if (arg == "--screenshot") {
             if (!hasValue || args[i + 1].empty()) return fail("--screenshot needs a file name");
             options.screenshotPath = args[++i];

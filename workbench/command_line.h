@@ -11,6 +11,8 @@ struct WorkbenchOptions {
     bool answerApiQuery = true;
     std::string apiName = "Workbench";
     bool tour = false;
+    // The tour of the positioner extras instead of the standard one.
+    bool extrasTour = false;
     std::string screenshotPath;  // empty: no screenshot
     std::string tracePath;       // empty: no trace of the commands
     // "stab" or "moteck"; empty: the dish follows the setup window's model buttons.

@@ -24,7 +24,8 @@ int run(const WorkbenchOptions& options) {
     }
     startPlugin(workbench);
     if (options.tour) {
-        workbench.tour = std::make_unique<Tour>(workbench, standardTour());
+        workbench.tour =
+            std::make_unique<Tour>(workbench, options.extrasTour ? extrasTour() : standardTour());
         workbench.tour->start();
     }
     return runMessageLoop();

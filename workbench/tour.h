@@ -35,6 +35,8 @@ class Tour {
 
     Workbench& workbench;
     HWND setupWindow = nullptr;
+    // Once found, the steps work on its controls instead of the setup window's.
+    HWND extrasWindow = nullptr;
     // Ticks the current step has already asked to run again.
     unsigned ticksInStep = 0;
 
@@ -56,7 +58,14 @@ namespace TourSteps {
 TourStep showDisplayName();
 TourStep menuCommand(UINT id);
 TourStep findSetupWindow(const char* caption, unsigned maxTicks);
+// A command of the setup window's system menu.
+TourStep systemCommand(UINT id);
+TourStep findExtrasWindow(const char* caption, unsigned maxTicks);
 TourStep selectEntry(int comboId, int index);
+// Types over the text of a field, or of a combo box's own field.
+TourStep typeText(int controlId, const std::string& text);
+// Logs what a control shows.
+TourStep showText(int controlId);
 TourStep click(int controlId);
 TourStep setUpDown(int upDownId, int value);
 TourStep waitUntilEnabled(int controlId, unsigned minTicks, unsigned maxTicks);
@@ -78,3 +87,5 @@ TourStep finish();
 
 // The tour that --tour runs.
 std::vector<TourStep> standardTour();
+// The tour that --tour-extras runs.
+std::vector<TourStep> extrasTour();

@@ -6,6 +6,7 @@
 
 #include "workbench/list_pointer.h"
 #include "workbench/modal_script.h"
+#include "workbench/plugin_windows.h"
 #include "workbench/tour.h"
 #include "workbench/workbench.h"
 
@@ -17,7 +18,9 @@ std::string controlName(int id) {
 
 // The control, or none with the reason logged.
 HWND controlOf(Tour& tour, int id) {
-    HWND control = GetDlgItem(tour.setupWindow, id);
+    HWND dialog =
+        tour.extrasWindow && IsWindow(tour.extrasWindow) ? tour.extrasWindow : tour.setupWindow;
+    HWND control = GetDlgItem(dialog, id);
     if (control == nullptr)
         tour.workbench.log.line("tour: control " + controlName(id) + " not found");
     return control;
@@ -85,16 +88,60 @@ TourStep menuCommand(UINT id) {
             }};
 }
 
+// Waits for a window of the plug-in to appear, and keeps it in `found`.
+StepResult findPluginWindow(Tour& tour, const char* caption, unsigned maxTicks, HWND& found,
+                            const std::string& what) {
+    HWND window = FindWindowA(nullptr, caption);
+    if (window != nullptr && inThisProcess(window)) {
+        found = window;
+        tour.workbench.log.line("tour: " + what + " open");
+        return StepResult::Done;
+    }
+    if (tour.ticksInStep < maxTicks) return StepResult::Again;
+    tour.workbench.log.line(what + " not available in this build");
+    return StepResult::Done;
+}
+
 TourStep findSetupWindow(const char* caption, unsigned maxTicks) {
     return {false, [caption, maxTicks](Tour& tour) {
-                HWND window = FindWindowA(nullptr, caption);
-                if (window != nullptr && inThisProcess(window)) {
-                    tour.setupWindow = window;
-                    tour.workbench.log.line("tour: setup window open");
-                    return StepResult::Done;
-                }
-                if (tour.ticksInStep < maxTicks) return StepResult::Again;
-                tour.workbench.log.line("setup window not available in this build");
+                return findPluginWindow(tour, caption, maxTicks, tour.setupWindow, "setup window");
+            }};
+}
+
+TourStep systemCommand(UINT id) {
+    return {true, [id](Tour& tour) {
+                tour.workbench.log.line("tour: system menu command " + std::to_string(id));
+                // What the window system sends when the user picks the entry.
+                SendMessageA(tour.setupWindow, WM_SYSCOMMAND, id, 0);
+                return StepResult::Done;
+            }};
+}
+
+TourStep findExtrasWindow(const char* caption, unsigned maxTicks) {
+    return {true, [caption, maxTicks](Tour& tour) {
+                return findPluginWindow(tour, caption, maxTicks, tour.extrasWindow,
+                                        "extras window");
+            }};
+}
+
+TourStep typeText(int controlId, const std::string& text) {
+    return {true, [controlId, text](Tour& tour) {
+                HWND control = controlOf(tour, controlId);
+                if (control == nullptr) return StepResult::Done;
+                HWND field = FindWindowExA(control, nullptr, "Edit", nullptr);
+                tour.workbench.log.line("tour: type \"" + printable(text) + "\" into " +
+                                        controlName(controlId));
+                retype(field ? field : control, text);
+                return StepResult::Done;
+            }};
+}
+
+TourStep showText(int controlId) {
+    return {true, [controlId](Tour& tour) {
+                HWND control = controlOf(tour, controlId);
+                if (control == nullptr) return StepResult::Done;
+                tour.workbench.log.line("tour: " + controlName(controlId) + " shows \"" +
+                                        printable(windowText(control)) + "\"");
                 return StepResult::Done;
             }};
 }
@@ -258,7 +305,8 @@ TourStep pause(unsigned milliseconds) {
 TourStep screenshot() {
     return {false, [](Tour& tour) {
                 if (tour.workbench.options.screenshotPath.empty()) return StepResult::Done;
-                if (tour.setupWindow != nullptr) UpdateWindow(tour.setupWindow);
+                for (HWND window : {tour.setupWindow, tour.extrasWindow})
+                    if (window != nullptr && IsWindow(window)) UpdateWindow(window);
                 UpdateWindow(tour.workbench.window);
                 if (HWND dial = tour.workbench.dish.dial()) {
                     InvalidateRect(dial, nullptr, FALSE);

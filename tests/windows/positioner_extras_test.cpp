@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "res/resource_ids.h"
+#include "tests/windows/resource_counts.h"
 #include "tests/windows/setup_window_fixture.h"
 #include "workbench/plugin_windows.h"
 
@@ -423,6 +424,37 @@ TEST_F(Extras, OffersTheStoredPositionsOfTheModelAndFollowsItsChanges) {
     click(IDC_MODEL_MOTECK);
     EXPECT_EQ(entries(), pickerEntries(IDC_GOTO_PICKER));
     EXPECT_EQ(entries().size(), 60u);
+}
+
+TEST_F(Extras, OpeningUsingAndClosingLeavesNothingBehind) {
+    // Everything the window does once, then closed by its own Close button,
+    // with the setup window, or by On_Exit.
+    const auto round = [&](int way) {
+        openBoth();
+        saveSite("52.0", NORTH, "5.0", EAST);
+        typeSatellite("19.2E");
+        clickExtras(IDC_GOTO_ANGLE);
+        press(IDC_HOLD_DRIVE_WEST);
+        release(IDC_HOLD_DRIVE_WEST);
+        answeringModalBox([&] { clickExtras(IDC_LIMITS_ON); }, pressButton(IDCANCEL));
+        if (way == 0) clickExtras(IDCANCEL);
+        if (way <= 1) click(IDC_CLOSE);
+        if (way == 2) plugin().exit();
+        pumpMessages();
+        ASSERT_TRUE(extrasWindows().empty());
+        ASSERT_TRUE(setupWindows().empty());
+        plugin().start(host().window());
+    };
+    // The first round loads what the window system keeps for the process.
+    ASSERT_NO_FATAL_FAILURE(round(2));
+    const GuiObjects before = guiObjects();
+    for (int way = 0; way < 6; ++way) {
+        SCOPED_TRACE(way);
+        ASSERT_NO_FATAL_FAILURE(round(way % 3));
+    }
+    const GuiObjects after = guiObjects();
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+# Runs one of the workbench's scripted tours with the real plug-in in a folder
+# of its own (SESSION), recording the commands it sends; `out` holds the log.
+function(run_workbench_tour option)
+  file(REMOVE_RECURSE ${SESSION})
+  file(MAKE_DIRECTORY ${SESSION})
+  file(COPY ${PLUGIN} ${WORKBENCH} DESTINATION ${SESSION})
+  get_filename_component(plugin_name ${PLUGIN} NAME)
+  get_filename_component(workbench_name ${WORKBENCH} NAME)
+  string(REPLACE "/" "\\" trace "Z:${SESSION}/tour.trace")
+  string(REPLACE "/" "\\" plugin "Z:${SESSION}/${plugin_name}")
+  execute_process(COMMAND ${RUNNER} ${SESSION}/${workbench_name} ${option} --trace ${trace}
+    ${plugin} RESULT_VARIABLE result OUTPUT_VARIABLE log ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the workbench exited with ${result}:\n${log}\n${err}")
+  endif()
+  set(out "${log}" PARENT_SCOPE)
+endfunction()
+
+function(expect_log_lines)
+  foreach(expected ${ARGN})
+    string(FIND "${out}" "${expected}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "the log lacks \"${expected}\":\n${out}")
+    endif()
+  endforeach()
+endfunction()
+
+# The commands of the trace, without their times, joined by semicolons.
+function(expect_trace expected)
+  file(STRINGS ${SESSION}/tour.trace lines REGEX "^[0-9]")
+  list(TRANSFORM lines REPLACE "^[0-9]+ " "")
+  if(NOT lines STREQUAL "${expected}")
+    message(FATAL_ERROR "the trace holds: ${lines}")
+  endif()
+endfunction()
