@@ -192,6 +192,11 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
     --gtest_filter=HostFaults.*:SetupSoundness.*:SetupClose.*:*ExitDuringRename*)
   set_tests_properties(host_faults_under_heap_checks PROPERTIES TIMEOUT 900
     FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
+  # The extras window outlives neither the setup window nor a question it asked.
+  add_test(NAME extras_under_heap_checks COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
+    $<TARGET_FILE_DIR:windows_tests>/heap_checked_tests.exe --gtest_filter=Extras.*)
+  set_tests_properties(extras_under_heap_checks PROPERTIES TIMEOUT 600
+    FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
 endif()
 
 # Checks that run natively, without Wine, in a folder of their own:

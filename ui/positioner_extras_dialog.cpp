@@ -82,6 +82,7 @@ const MessageEntry<PositionerExtrasDialog> PositionerExtrasDialog::MESSAGE_MAP[]
 PositionerExtrasDialog::PositionerExtrasDialog(HINSTANCE module, HWND setupWindow, HostChannel host,
                                                ApiDialect dialect, const std::string& settingsPath)
     : Dialog(module, IDD_POSITIONER_EXTRAS, setupWindow),
+      module_(module),
       setupWindow_(setupWindow),
       host_(host),
       dialect_(dialect),
@@ -116,6 +117,10 @@ BOOL PositionerExtrasDialog::OnInitDialog() {
         side->setCurrentSelection(FIRST_SIDE);
     }
     filling_ = false;
+    // A shared icon: the module keeps it, nothing destroys it.
+    const auto icon = reinterpret_cast<LPARAM>(LoadIconA(module_, MAKEINTRESOURCEA(IDI_DISH)));
+    SendMessageA(window(), WM_SETICON, ICON_BIG, icon);
+    SendMessageA(window(), WM_SETICON, ICON_SMALL, icon);
     offerSatellites(std::move(satellites_));
     site_ = settings_.open().site;
     showSite();

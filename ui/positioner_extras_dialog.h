@@ -61,6 +61,7 @@ class PositionerExtrasDialog : public Dialog {
     void stopHeldDrive();
     void send(const DiseqcCommand& command) const;
 
+    HINSTANCE module_;
     HWND setupWindow_;
     HostChannel host_;
     ApiDialect dialect_;

@@ -351,6 +351,17 @@ TEST_F(Extras, SoftLimitsAskFirst) {
     }
 }
 
+TEST_F(Extras, ExitWhileAQuestionIsOpenSendsNothing) {
+    openBoth();
+    const ModalBox box = answeringModalBox([&] { clickExtras(IDC_LIMITS_OFF); }, pressButton(IDOK),
+                                           [&](HWND) { plugin().exit(); });
+    EXPECT_TRUE(box.seen);
+    pumpMessages();
+    EXPECT_TRUE(extrasWindows().empty());
+    EXPECT_TRUE(setupWindows().empty());
+    EXPECT_TRUE(commandsSent().empty());
+}
+
 TEST_F(Extras, HeldDriveHaltsHoweverItEnds) {
     struct Case {
         const char* what;
