@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <string_view>
 #include <tuple>
 #include <utility>
 
@@ -55,8 +57,16 @@ double signedBySide(const ComboBox& side, double value) {
     return side.currentSelection() == SECOND_SIDE ? -value : value;
 }
 
+// One call for the whole text: a chain of string additions, inlined at every
+// step, would cost the plug-in several kilobytes.
+std::string joined(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (std::string_view piece : pieces) text.append(piece);
+    return text;
+}
+
 std::string eastOrWest(double value) {
-    return oneDecimal(std::fabs(value)) + DEGREE + (value < 0.0 ? "W" : "E");
+    return joined({oneDecimal(std::fabs(value)), DEGREE, value < 0.0 ? "W" : "E"});
 }
 
 }  // namespace
@@ -240,13 +250,12 @@ void PositionerExtrasDialog::onAngleTyped() {
 
 void PositionerExtrasDialog::showLook(double satelliteLongitude) {
     const SatelliteLook look = lookAt(*site_, satelliteLongitude);
-    std::string text = "Satellite " + eastOrWest(satelliteLongitude) + ": motor angle " +
-                       oneDecimal(std::fabs(look.motorAngle)) + DEGREE + " " +
-                       (std::lround(look.motorAngle * 10.0) < 0 ? "W" : "E") + ", azimuth " +
-                       oneDecimal(look.azimuth) + DEGREE + ", elevation " +
-                       oneDecimal(look.elevation) + DEGREE;
-    if (!look.aboveHorizon()) text += " (below the horizon)";
-    lookText_.setText(text);
+    const char* side = std::lround(look.motorAngle * 10.0) < 0 ? "W" : "E";
+    lookText_.setText(
+        joined({"Satellite ", eastOrWest(satelliteLongitude), ": motor angle ",
+                oneDecimal(std::fabs(look.motorAngle)), DEGREE, " ", side, ", azimuth ",
+                oneDecimal(look.azimuth), DEGREE, ", elevation ", oneDecimal(look.elevation),
+                DEGREE, look.aboveHorizon() ? "" : " (below the horizon)"}));
 }
 
 std::optional<double> PositionerExtrasDialog::typedAngle() const {
