@@ -3,7 +3,7 @@
 # 32-bit plug-in where this machine can run it, else the 64-bit one.
 # With a display: an interactive session. Without one: a scripted tour under a
 # virtual display that writes a screenshot and prints the decoded DiSEqC log.
-# Usage: ./run.sh [--tour] [workbench options, e.g. --api "MD-API 1.0" or --api-none]
+# Usage: ./run.sh [--tour | --tour-extras] [workbench options, e.g. --api "MD-API 1.0" or --api-none]
 set -euo pipefail
 cd "$(dirname "$0")"
 source cmake/wine-env.sh
