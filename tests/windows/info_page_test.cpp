@@ -46,8 +46,13 @@ class InfoCommand : public ::testing::Test {
         std::string address = "<the shell opened nothing>";
         for (;;) {
             if (GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                // Seen under its name while the handler's rename still holds
+                // it, the record cannot be opened yet, and no further change
+                // will be announced: look again shortly.
                 address = readWholeFile(record);
-                break;
+                if (!address.empty() || GetTickCount64() >= deadline) break;
+                Sleep(20);
+                continue;
             }
             const ULONGLONG now = GetTickCount64();
             if (now >= deadline ||
