@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <string_view>
 #include <tuple>
-#include <utility>
 
 #include "positioner/decimal_text.h"
 #include "positioner/positioner_commands.h"
@@ -93,7 +92,6 @@ PositionerExtrasDialog::PositionerExtrasDialog(HINSTANCE module, HWND setupWindo
                                                ApiDialect dialect, const std::string& settingsPath)
     : Dialog(module, IDD_POSITIONER_EXTRAS, setupWindow),
       module_(module),
-      setupWindow_(setupWindow),
       host_(host),
       dialect_(dialect),
       settings_(settingsPath, files_) {}
@@ -118,7 +116,6 @@ void PositionerExtrasDialog::DoDataExchange(DataExchange& exchange) {
 
 BOOL PositionerExtrasDialog::OnInitDialog() {
     Dialog::OnInitDialog();
-    filling_ = true;
     for (auto [side, first, second] :
          {std::tuple{&northSouth_, "N", "S"}, std::tuple{&eastWest_, "E", "W"},
           std::tuple{&angleSide_, "E", "W"}}) {
@@ -126,12 +123,10 @@ BOOL PositionerExtrasDialog::OnInitDialog() {
         side->addString(second);
         side->setCurrentSelection(FIRST_SIDE);
     }
-    filling_ = false;
     // A shared icon: the module keeps it, nothing destroys it.
     const auto icon = reinterpret_cast<LPARAM>(LoadIconA(module_, MAKEINTRESOURCEA(IDI_DISH)));
     SendMessageA(window(), WM_SETICON, ICON_BIG, icon);
     SendMessageA(window(), WM_SETICON, ICON_SMALL, icon);
-    offerSatellites(std::move(satellites_));
     site_ = settings_.open().site;
     showSite();
     placeBesideOwner();
@@ -141,13 +136,14 @@ BOOL PositionerExtrasDialog::OnInitDialog() {
 void PositionerExtrasDialog::placeBesideOwner() {
     RECT owner{};
     RECT own{};
-    GetWindowRect(setupWindow_, &owner);
+    GetWindowRect(GetWindow(window(), GW_OWNER), &owner);
     GetWindowRect(window(), &own);
     const RECT work = workArea();
     const LONG width = own.right - own.left;
     const LONG height = own.bottom - own.top;
     // To the right of the setup window, or to its left when the screen ends
-    // there, so that neither hides the other.
+    // there, so that neither hides the other. A screen too narrow for both
+    // gets it at its right edge.
     LONG x = owner.right;
     if (x + width > work.right) x = owner.left - width;
     if (x < work.left) x = work.right - width;
@@ -155,14 +151,12 @@ void PositionerExtrasDialog::placeBesideOwner() {
     centreAboveOthers(RECT{x, y, x + width, y + height});
 }
 
-void PositionerExtrasDialog::offerSatellites(std::vector<std::string> names) {
-    satellites_ = std::move(names);
-    if (!window()) return;
+void PositionerExtrasDialog::offerSatellites(const std::vector<std::string>& names) {
     // The typed text stays: refilling must not change the target.
     const std::string typed = satellitePicker_.text();
     filling_ = true;
     satellitePicker_.resetContent();
-    for (const std::string& name : satellites_) satellitePicker_.addString(name);
+    for (const std::string& name : names) satellitePicker_.addString(name);
     satellitePicker_.setText(typed);
     filling_ = false;
 }
@@ -172,14 +166,12 @@ void PositionerExtrasDialog::OnCancel() {
 }
 
 void PositionerExtrasDialog::showSite() {
-    filling_ = true;
     if (site_) {
         latitudeEdit_.setText(oneDecimal(std::fabs(site_->latitude)));
         showSide(northSouth_, site_->latitude);
         longitudeEdit_.setText(oneDecimal(std::fabs(site_->longitude)));
         showSide(eastWest_, site_->longitude);
     }
-    filling_ = false;
     for (int id : GotoControls) EnableWindow(item(id), site_ ? TRUE : FALSE);
     if (!site_) {
         lookText_.setText("Save the site first: the way to a satellite depends on it.");

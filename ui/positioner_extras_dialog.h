@@ -26,8 +26,8 @@ class PositionerExtrasDialog : public Dialog {
                            const std::string& settingsPath);
 
     // The names of the stored positions, offered as targets; the setup window
-    // hands them over again whenever they change.
-    void offerSatellites(std::vector<std::string> names);
+    // hands them over once the window is open and again whenever they change.
+    void offerSatellites(const std::vector<std::string>& names);
 
   protected:
     BOOL OnInitDialog() override;
@@ -62,16 +62,14 @@ class PositionerExtrasDialog : public Dialog {
     void send(const DiseqcCommand& command) const;
 
     HINSTANCE module_;
-    HWND setupWindow_;
     HostChannel host_;
     ApiDialect dialect_;
     Win32FileStore files_;
     SettingsFile settings_;
     std::optional<Site> site_;
-    std::vector<std::string> satellites_;
     bool driving_ = false;
-    // Set while the fields are filled from code, whose change notices are
-    // not the user's typing.
+    // Set while the target's fields are filled from code, whose change
+    // notices are not the user's typing.
     bool filling_ = false;
 
     Edit latitudeEdit_;

@@ -150,16 +150,16 @@ std::vector<std::string> PositionerSetupDialog::shownNames() const {
 }
 
 void PositionerSetupDialog::fillPickers(const std::array<int, 3>& selections) {
-    const std::vector<std::string> shown = shownNames();
+    const auto shown = static_cast<std::size_t>(storedPositions(model_));
     for (const ComboBox* picker : pickers()) {
         picker->setRedraw(false);
         picker->resetContent();
-        for (const std::string& name : shown) picker->addString(name);
+        for (std::size_t i = 0; i < shown; ++i) picker->addString(names_[i]);
         picker->setRedraw(true);
     }
     for (std::size_t i = 0; i < selections.size(); ++i)
         pickers()[i]->setCurrentSelection(selections[i]);
-    if (extras_) extras_->offerSatellites(shown);
+    if (extras_) extras_->offerSatellites(shownNames());
 }
 
 void PositionerSetupDialog::send(const DiseqcCommand& command) const {
@@ -354,8 +354,8 @@ void PositionerSetupDialog::openExtras() {
     }
     auto extras = std::make_unique<PositionerExtrasDialog>(module_, window(), host_, apiDialect_,
                                                            settings_.path());
-    extras->offerSatellites(shownNames());
     // Taken before the window exists: it may go during its own start-up.
     extras_ = extras.get();
     Dialog::openModeless(std::move(extras), [this] { extras_ = nullptr; });
+    if (extras_) extras_->offerSatellites(shownNames());
 }

@@ -62,6 +62,20 @@ std::string describeRow(HWND list, int row) {
     return "row " + std::to_string(row) + " \"" + printable(rowName(list, row)) + "\"";
 }
 
+// Waits for a window of the plug-in to appear, and keeps it in `found`.
+StepResult findPluginWindow(Tour& tour, const char* caption, unsigned maxTicks, HWND& found,
+                            const std::string& what) {
+    HWND window = FindWindowA(nullptr, caption);
+    if (window != nullptr && inThisProcess(window)) {
+        found = window;
+        tour.workbench.log.line("tour: " + what + " open");
+        return StepResult::Done;
+    }
+    if (tour.ticksInStep < maxTicks) return StepResult::Again;
+    tour.workbench.log.line(what + " not available in this build");
+    return StepResult::Done;
+}
+
 }  // namespace
 
 namespace TourSteps {
@@ -86,20 +100,6 @@ TourStep menuCommand(UINT id) {
                 SendMessageA(tour.workbench.window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
                 return StepResult::Done;
             }};
-}
-
-// Waits for a window of the plug-in to appear, and keeps it in `found`.
-StepResult findPluginWindow(Tour& tour, const char* caption, unsigned maxTicks, HWND& found,
-                            const std::string& what) {
-    HWND window = FindWindowA(nullptr, caption);
-    if (window != nullptr && inThisProcess(window)) {
-        found = window;
-        tour.workbench.log.line("tour: " + what + " open");
-        return StepResult::Done;
-    }
-    if (tour.ticksInStep < maxTicks) return StepResult::Again;
-    tour.workbench.log.line(what + " not available in this build");
-    return StepResult::Done;
 }
 
 TourStep findSetupWindow(const char* caption, unsigned maxTicks) {

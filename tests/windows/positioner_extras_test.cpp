@@ -125,8 +125,18 @@ TEST_F(Extras, MenuItemSitsAboveTheAboutEntryAndOpensOneWindowOwnedByTheSetupWin
     EXPECT_NE(id & 0xFFF0, static_cast<UINT>(IDM_ABOUTBOX)) << "the about box would open instead";
     EXPECT_LT(id, 0xF000u) << "the window system's own commands start there";
 
+    // Where there is room beside the setup window, the extras open there,
+    // above other windows as the setup window is.
+    SetWindowPos(window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(openExtras());
     EXPECT_EQ(GetWindow(extras(), GW_OWNER), window());
+    RECT setup{};
+    RECT beside{};
+    RECT overlap{};
+    GetWindowRect(window(), &setup);
+    GetWindowRect(extras(), &beside);
+    EXPECT_FALSE(IntersectRect(&overlap, &setup, &beside));
+    EXPECT_NE(GetWindowLongA(extras(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(openExtras()) << "a second command opens no second window";
     EXPECT_EQ(extrasWindows().size(), 1u);
     EXPECT_TRUE(commandsSent().empty());
