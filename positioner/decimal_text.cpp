@@ -1,5 +1,6 @@
 #include "positioner/decimal_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -42,4 +43,11 @@ std::string oneDecimal(double value) {
     std::string text = value < 0.0 && tenths != 0 ? "-" : "";
     text += std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
     return text;
+}
+
+int nearestWholeNumber(std::string_view text, int lowest, int highest, int otherwise) {
+    const std::optional<double> value = decimalNumber(text);
+    if (!value) return otherwise;
+    // Clamped before rounding: a value far out of range must not overflow the conversion.
+    return static_cast<int>(std::lround(std::clamp(*value, double(lowest), double(highest))));
 }

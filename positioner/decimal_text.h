@@ -10,3 +10,7 @@ std::optional<double> decimalNumber(std::string_view text);
 
 // The value rounded to one decimal, e.g. "-33.9"; never "-0.0".
 std::string oneDecimal(double value);
+
+// The whole number from `lowest` to `highest` nearest to what `text` holds, or `otherwise` when it
+// holds no number at all.
+int nearestWholeNumber(std::string_view text, int lowest, int highest, int otherwise);

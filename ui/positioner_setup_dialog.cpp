@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "positioner/decimal_text.h"
 #include "positioner/positioner_commands.h"
 #include "res/resource_ids.h"
 #include "store/factory_satellite_table.h"
@@ -190,15 +191,31 @@ void PositionerSetupDialog::showPicture(int picture, bool visible) {
 }
 
 void PositionerSetupDialog::onDriveWest() {
-    drive(westSpin_, false);
+    drive(westSpin_, westEdit_, false);
 }
 
 void PositionerSetupDialog::onDriveEast() {
-    drive(eastSpin_, true);
+    drive(eastSpin_, eastEdit_, true);
 }
 
-void PositionerSetupDialog::drive(const UpDown& spin, bool east) {
-    const auto degrees = static_cast<std::uint16_t>(LOWORD(spin.position()));
+void PositionerSetupDialog::drive(const UpDown& spin, const Edit& field, bool east) {
+    const LRESULT position = spin.position();
+    // The spin flags a field that it could not read (a number beyond its range, or nothing).
+    // Its low word is then its last valid position, not what the field shows: a drive of that
+    // many degrees would go a distance the user never asked for.
+    if (HIWORD(position) != 0) {
+        const int shown = nearestWholeNumber(field.text(), 0, MAX_DEGREES, LOWORD(position));
+        spin.setPosition(shown);
+        field.setText(std::to_string(shown));
+        showMessage(window(), PLUGIN_DISPLAY_NAME,
+                    ("The dish can be driven by 1 to " + std::to_string(MAX_DEGREES) +
+                     " degrees at a time. Nothing was sent; the field now shows " +
+                     std::to_string(shown) + ".")
+                        .c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    const auto degrees = static_cast<std::uint16_t>(LOWORD(position));
     if (degrees == 0) return;
     setMovementControlsEnabled(false);
     const DriveStart start = tracker_.startDrive(degrees, speed(model_), east);

@@ -38,7 +38,7 @@ class PositionerSetupDialog : public Dialog {
     void closeWindow();
     void onDriveWest();
     void onDriveEast();
-    void drive(const UpDown& spin, bool east);
+    void drive(const UpDown& spin, const Edit& field, bool east);
     void onStop();
     LRESULT onTick(WPARAM, LPARAM);
     void onStepWest();

@@ -38,4 +38,16 @@ TEST(DecimalText, KeepsOneDecimalAndNoNegativeZero) {
     }
 }
 
+TEST(DecimalText, NearestWholeNumberInRangeOrTheFallback) {
+    const struct {
+        const char* text;
+        int nearest;
+    } cases[] = {{"7", 7}, {"25", 19}, {"20", 19},   {"99999999999999999999", 19},
+                 {"0", 0}, {"-5", 0},  {"18.6", 19}, {"0019", 19},
+                 {"", 4},  {"abc", 4}, {"1e400", 4}, {" 3", 4}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(nearestWholeNumber(c.text, 0, 19, 4), c.nearest) << '"' << c.text << '"';
+    }
+}
+
 }  // namespace

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include "positioner/positioner_commands.h"
 #include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
+#include "workbench/plugin_windows.h"
 
 namespace {
 
@@ -198,6 +200,49 @@ TEST_F(SetupDrive, ZeroDegreesDoesNothing) {
         EXPECT_TRUE(commandsSent().empty());
         EXPECT_EQ(recorder.take(), std::vector<ControlEvent>{});
         EXPECT_FALSE(KillTimer(window(), MOTION_TIMER_ID)) << "no timer was started";
+    }
+}
+
+// A field the spin cannot take (beyond 19, or empty) must not drive the dish by
+// the spin's last valid position while the field shows another number.
+TEST_F(SetupDrive, DegreesTheSpinCannotTakeSendNothingAndAreCorrected) {
+    const struct {
+        int button;
+        int edit;
+        int spin;
+        const char* typed;
+        int shown;
+    } cases[] = {
+        {IDC_DRIVE_EAST, IDC_EAST_DEGREES, IDC_EAST_SPIN, "25", 19},
+        {IDC_DRIVE_EAST, IDC_EAST_DEGREES, IDC_EAST_SPIN, "20", 19},
+        {IDC_DRIVE_WEST, IDC_WEST_DEGREES, IDC_WEST_SPIN, "99", 19},
+        // Empty: the last valid position comes back.
+        {IDC_DRIVE_WEST, IDC_WEST_DEGREES, IDC_WEST_SPIN, "", 4},
+        {IDC_DRIVE_EAST, IDC_EAST_DEGREES, IDC_EAST_SPIN, "", 4},
+    };
+    openWith(MOTECK_TYPE);
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(std::string(entry.typed) + " in " + std::to_string(entry.edit));
+        setSpin(entry.spin, 4);
+        SetWindowTextA(item(entry.edit), entry.typed);
+        host().clearMessages();
+
+        const ModalBox box = clickAnswering(entry.button, pressButton(IDOK));
+        EXPECT_TRUE(commandsSent().empty());
+        EXPECT_TRUE(box.seen) << "the user is told why nothing moved";
+        EXPECT_TRUE(unlocked());
+        EXPECT_FALSE(KillTimer(window(), MOTION_TIMER_ID));
+        EXPECT_EQ(windowText(item(entry.edit)), std::to_string(entry.shown));
+
+        // What the field shows now is what the next click drives.
+        click(entry.button);
+        const auto degrees = static_cast<std::uint16_t>(entry.shown);
+        const DiseqcCommand drive = entry.button == IDC_DRIVE_EAST
+                                        ? PositionerCommands::driveEast(degrees)
+                                        : PositionerCommands::driveWest(degrees);
+        EXPECT_EQ(commandsSent(), std::vector<std::string>{
+                                      sent(Bytes(drive.bytes.begin(), drive.bytes.begin() + 4))});
+        ticksToEnd();
     }
 }
 
