@@ -5,6 +5,7 @@
 #include "plugin/plugin_commands.h"
 #include "plugin/plugin_state.h"
 #include "res/resource_ids.h"
+#include "win/dialog_keys.h"
 
 namespace {
 constexpr char DISPLAY_NAME[] = PLUGIN_DISPLAY_NAME;
@@ -24,11 +25,17 @@ void guardedEntry(Body&& body) noexcept {
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID processEnding) {
     if (reason == DLL_PROCESS_ATTACH) {
         pluginState().module = module;
         DisableThreadLibraryCalls(module);
     }
+    // Unloaded by FreeLibrary while the process goes on: a keyboard hook left
+    // behind would call into code that is gone. Unhooking waits on nothing and
+    // loads nothing, so it is safe under the loader lock; windows are left
+    // alone, as closing them would run the host's code here. At the end of
+    // the process nothing is done: the hook goes with the thread.
+    if (reason == DLL_PROCESS_DETACH && !processEnding) removeDialogKeyHook();
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <string_view>
 #include <tuple>
 
@@ -31,6 +32,10 @@ constexpr char NO_POSITION[] =
 // Entries of the side pickers, in this order.
 constexpr int FIRST_SIDE = 0;
 constexpr int SECOND_SIDE = 1;
+
+// Where Enter saves the site.
+constexpr int SiteControls[] = {IDC_SITE_LATITUDE, IDC_SITE_NORTH_SOUTH, IDC_SITE_LONGITUDE,
+                                IDC_SITE_EAST_WEST, IDC_SITE_SAVE};
 
 // The controls that need a site.
 constexpr int GotoControls[] = {IDC_TARGET_SATELLITE, IDC_TARGET_ANGLE, IDC_TARGET_ANGLE_SIDE,
@@ -163,6 +168,23 @@ void PositionerExtrasDialog::offerSatellites(const std::vector<std::string>& nam
 
 void PositionerExtrasDialog::OnCancel() {
     DestroyWindow();
+}
+
+bool PositionerExtrasDialog::takeKey(const MSG& key) {
+    if (key.message != WM_KEYDOWN || key.wParam != VK_RETURN) return false;
+    // An open list of a picker takes Enter as the pick.
+    const LRESULT wanted =
+        SendMessageA(key.hwnd, WM_GETDLGCODE, key.wParam, reinterpret_cast<LPARAM>(&key));
+    if (wanted & DLGC_WANTMESSAGE) return false;
+    // The dialog manager would click the focused button or the default one:
+    // a drive, a limit, or Close with the typed site lost. Enter does none of
+    // that here; in the site it saves what was typed there.
+    const bool inSite =
+        std::ranges::find(SiteControls, GetDlgCtrlID(key.hwnd)) != std::end(SiteControls);
+    if (inSite)
+        SendMessageA(window(), WM_COMMAND, MAKEWPARAM(IDC_SITE_SAVE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(item(IDC_SITE_SAVE)));
+    return true;
 }
 
 void PositionerExtrasDialog::showSite() {

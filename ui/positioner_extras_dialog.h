@@ -33,6 +33,7 @@ class PositionerExtrasDialog : public Dialog {
     BOOL OnInitDialog() override;
     void DoDataExchange(DataExchange& exchange) override;
     void OnCancel() override;
+    bool takeKey(const MSG& key) override;
     bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:

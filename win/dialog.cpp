@@ -14,32 +14,23 @@ Dialog::~Dialog() {
 }
 
 void Dialog::openModeless(std::unique_ptr<Dialog> dialog, std::function<void()> closed) {
-    Dialog* self = dialog.release();
-    self->modal_ = false;
-    self->ownedByWindow_ = true;
-    self->closed_ = std::move(closed);
-    bool bound = false;
-    self->boundAtStartUp_ = &bound;
-    // A window destroyed during its own start-up (the host may stop the
-    // plug-in while it is being identified) has deleted the object before the
-    // call returns: only the handle that comes back may be looked at.
-    HWND created =
-        CreateDialogParamA(self->module_, MAKEINTRESOURCEA(self->templateId_), self->owner_,
-                           &Dialog::procedure, reinterpret_cast<LPARAM>(self));
-    if (created) {
-        enableDialogKeys(created, self->module_);
-    } else if (!bound) {
-        // No window ever took the object over.
-        const std::function<void()> notify = std::move(self->closed_);
-        delete self;
-        if (notify) notify();
-    }
+    dialog->closed_ = std::move(closed);
+    const Binding binding{dialog.get(), &dialog};
+    // Neither the object nor the handle that comes back is looked at after
+    // this call: the window may already have gone, and its object with it.
+    CreateDialogParamA(dialog->module_, MAKEINTRESOURCEA(dialog->templateId_), dialog->owner_,
+                       &Dialog::procedure, reinterpret_cast<LPARAM>(&binding));
+    if (!dialog) return;
+    // No window took the object over.
+    const std::function<void()> notify = std::move(dialog->closed_);
+    dialog.reset();
+    if (notify) notify();
 }
 
 INT_PTR Dialog::DoModal() {
-    modal_ = true;
+    const Binding binding{this, nullptr};
     return DialogBoxParamA(module_, MAKEINTRESOURCEA(templateId_), owner_, &Dialog::procedure,
-                           reinterpret_cast<LPARAM>(this));
+                           reinterpret_cast<LPARAM>(&binding));
 }
 
 void Dialog::centreAboveOthers(const RECT& area) const {
@@ -86,19 +77,17 @@ LRESULT Dialog::Default() {
 }
 
 INT_PTR CALLBACK Dialog::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Dialog* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<Dialog*>(lParam);
-        self->hwnd_ = window;
-        if (self->boundAtStartUp_) {
-            *self->boundAtStartUp_ = true;
-            self->boundAtStartUp_ = nullptr;
-        }
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
-    } else {
-        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
-    }
+    if (message == WM_INITDIALOG) bind(window, *reinterpret_cast<const Binding*>(lParam));
+    auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
     return self ? self->handle(message, wParam, lParam) : FALSE;
+}
+
+void Dialog::bind(HWND window, const Binding& binding) {
+    Dialog* self = binding.dialog;
+    self->modal_ = binding.handedOver == nullptr;
+    if (binding.handedOver) binding.handedOver->release();
+    self->hwnd_ = window;
+    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
 }
 
 INT_PTR Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,16 +102,17 @@ INT_PTR Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // system into the host.
     }
     defaultRequested_ = outerDefault;
-    if (--runningHandlers_ == 0 && windowDestroyed_) {
-        windowDestroyed_ = false;
-        if (ownedByWindow_) delete this;
-    }
+    // The one place where a modeless dialog ends.
+    if (--runningHandlers_ == 0 && !hwnd_ && !modal_) delete this;
     return answer;
 }
 
 INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            // Listed while the window lives, from here to WM_NCDESTROY.
+            if (!modal_)
+                enableDialogKeys(hwnd_, module_, [this](const MSG& key) { return takeKey(key); });
             return OnInitDialog();
         case WM_NCDESTROY:
             windowGone();
@@ -166,7 +156,6 @@ void Dialog::windowGone() {
     SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
     hwnd_ = nullptr;
     for (Window* control : boundControls_) control->attach(nullptr);
-    windowDestroyed_ = true;
     if (closed_) {
         const std::function<void()> notify = std::move(closed_);
         closed_ = nullptr;

@@ -14,10 +14,15 @@ class Window;
 // procedure binds the object at WM_INITDIALOG and routes every message to it;
 // nothing thrown leaves that procedure.
 //
-// Lifetime: a modeless dialog's window owns its object, and this layer alone
-// deletes it: once the window is gone and the last of its handlers has
-// returned. So a handler that waited in a message box finds the object still
-// there, its window perhaps gone: check window() after anything modal.
+// Lifetime, one rule for each kind:
+// - Modal: the caller owns the object; DoModal lends it to the window and
+//   returns once the window is gone.
+// - Modeless: the caller hands the object over. Its window takes it at
+//   WM_INITDIALOG, and this layer alone deletes it: once the window is gone
+//   and the last of its handlers has returned. So a handler that waited in a
+//   message box finds the object still there, its window perhaps gone: check
+//   window() after anything modal. An object that no window took is deleted
+//   when the opening fails.
 class Dialog {
   public:
     Dialog(HINSTANCE module, int templateId, HWND owner);
@@ -28,11 +33,11 @@ class Dialog {
     HWND window() const { return hwnd_; }
     HWND item(int id) const { return GetDlgItem(hwnd_, id); }
 
-    // Modeless: creates the window and runs OnInitDialog before returning,
-    // and hands the object to its window. `closed` runs exactly once: when
-    // the window goes, or at once when none could be made. The window may go
-    // during its own start-up, before this returns: a caller that keeps the
-    // object's address must take it before, and drop it in `closed`.
+    // Modeless: creates the window and runs OnInitDialog before returning.
+    // `closed` runs exactly once: when the window goes, or at once when none
+    // could be made. The window may go during its own start-up, before this
+    // returns: a caller that keeps the object's address must take it before,
+    // and drop it in `closed`.
     static void openModeless(std::unique_ptr<Dialog> dialog, std::function<void()> closed);
     // Modal: returns how the dialog ended (IDOK, IDCANCEL, or -1).
     INT_PTR DoModal();
@@ -47,6 +52,9 @@ class Dialog {
     virtual void OnCancel();
     // The derived class's handler table; true when a handler answered.
     virtual bool route(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+    // A key message of a modeless dialog, before the dialog manager sees it;
+    // true when it was dealt with here.
+    virtual bool takeKey(const MSG&) { return false; }
 
     // Lets the window system's own dialog handling process the current
     // message once the handler has returned.
@@ -58,7 +66,15 @@ class Dialog {
     static RECT workArea();
 
   private:
+    // What travels to WM_INITDIALOG: the object and, for a modeless dialog,
+    // the caller's hold on it, which the window takes over.
+    struct Binding {
+        Dialog* dialog;
+        std::unique_ptr<Dialog>* handedOver;
+    };
+
     static INT_PTR CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
+    static void bind(HWND window, const Binding& binding);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void windowGone();
@@ -68,11 +84,8 @@ class Dialog {
     HWND owner_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
-    bool ownedByWindow_ = false;
-    bool* boundAtStartUp_ = nullptr;
     std::function<void()> closed_;
     bool defaultRequested_ = false;
     int runningHandlers_ = 0;
-    bool windowDestroyed_ = false;
     std::vector<Window*> boundControls_;
 };

@@ -9,23 +9,44 @@
 #include "host/host_messages.h"
 #include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
+#include "workbench/plugin_windows.h"
 
 namespace {
 
-// What the host does from inside its own handler of the next command message.
+// What the host does from inside its own handler of the next command message,
+// or of the next identification.
 std::function<void()> onNextCommand;
+std::function<void()> onNextIdentification;
 
-LRESULT CALLBACK callBackFromCommand(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK callBackFromHandler(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_USER &&
-        (call->wParam == HOST_MSG_SEND_DISEQC || call->wParam == HOST_MSG_SEND_DISEQC_RECORD) &&
-        onNextCommand) {
-        const std::function<void()> action = onNextCommand;
-        onNextCommand = nullptr;
-        action();
+    if (code == HC_ACTION && call->message == WM_USER) {
+        const bool command =
+            call->wParam == HOST_MSG_SEND_DISEQC || call->wParam == HOST_MSG_SEND_DISEQC_RECORD;
+        std::function<void()>& pending =
+            call->wParam == HOST_MSG_QUERY_API ? onNextIdentification : onNextCommand;
+        if ((command || call->wParam == HOST_MSG_QUERY_API) && pending) {
+            const std::function<void()> action = pending;
+            pending = nullptr;
+            action();
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
+
+// Faults raised anywhere in the process while it counts. A hook of the
+// plug-in left behind after FreeLibrary faults in the host's loop; Wine
+// catches a fault in a hook and goes on, so only this shows it.
+struct FaultCounter {
+    static inline LONG seen = 0;
+    PVOID handler = AddVectoredExceptionHandler(1, &FaultCounter::count);
+    FaultCounter() { seen = 0; }
+    ~FaultCounter() { RemoveVectoredExceptionHandler(handler); }
+    static LONG CALLBACK count(EXCEPTION_POINTERS* fault) {
+        if ((fault->ExceptionRecord->ExceptionCode & 0xC0000000) == 0xC0000000) ++seen;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+};
 
 // A timer without a window ticks into the thread's own queue; one left there
 // by a window that is gone would tick in the host's loop for ever.
@@ -49,10 +70,11 @@ class HostFaults : public SetupWindowTest {
         SetupWindowTest::SetUp();
         writeSettings(settingsFileText(customNames(), STAB_TYPE));
         hook_ =
-            SetWindowsHookExA(WH_CALLWNDPROC, callBackFromCommand, nullptr, GetCurrentThreadId());
+            SetWindowsHookExA(WH_CALLWNDPROC, callBackFromHandler, nullptr, GetCurrentThreadId());
     }
     void TearDown() override {
         onNextCommand = nullptr;
+        onNextIdentification = nullptr;
         UnhookWindowsHookEx(hook_);
         SetupWindowTest::TearDown();
     }
@@ -96,6 +118,64 @@ TEST_F(HostFaults, CallsIntoThePlugInFromInsideItsCommandHandlerDoNoHarm) {
             plugin.exit();
             ASSERT_TRUE(setupWindows().empty());
         }
+    }
+}
+
+// The host stops the plug-in from inside one of its handlers, unloads it, and
+// goes on with its own loop: keys pressed then meet nothing of the plug-in.
+TEST_F(HostFaults, ExitFromAHostHandlerThenUnloadLeavesNothingOfThePlugInRunning) {
+    struct Case {
+        const char* label;
+        std::function<void()> exitInside;
+    };
+    const Case cases[] = {
+        {"identification of the setup window",
+         [this] {
+             onNextIdentification = [this] { plugin().exit(); };
+             plugin().menuSelect(ID_PLUGIN_SETUP);
+         }},
+        {"a command of the setup window",
+         [this] {
+             ASSERT_TRUE(openWindow());
+             onNextCommand = [this] { plugin().exit(); };
+             click(IDC_DRIVE_EAST);
+         }},
+        {"a held drive of the extras",
+         [this] {
+             ASSERT_TRUE(openWindow());
+             SendMessageA(window(), WM_SYSCOMMAND, IDM_EXTRAS, 0);
+             const std::vector<HWND> extras = dialogsCaptioned(EXTRAS_CAPTION);
+             ASSERT_EQ(extras.size(), 1U);
+             onNextCommand = [this] { plugin().exit(); };
+             SendMessageA(GetDlgItem(extras.front(), IDC_HOLD_DRIVE_EAST), WM_LBUTTONDOWN,
+                          MK_LBUTTON, MAKELPARAM(5, 5));
+         }},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.label);
+        ASSERT_NO_FATAL_FAILURE(entry.exitInside());
+        EXPECT_EQ(onNextCommand, nullptr);
+        EXPECT_EQ(onNextIdentification, nullptr);
+        EXPECT_TRUE(setupWindows().empty());
+        EXPECT_TRUE(dialogsCaptioned(EXTRAS_CAPTION).empty());
+        // Later the window opens and closes as usual before the host is done.
+        ASSERT_TRUE(openWindow());
+        plugin().exit();
+
+        const HMODULE module = plugin().module();
+        unloadPlugin();
+        char path[MAX_PATH];
+        ASSERT_EQ(GetModuleFileNameA(module, path, MAX_PATH), 0U) << "still loaded";
+        FaultCounter faults;
+        for (const WPARAM key : {VK_TAB, VK_RETURN, VK_ESCAPE}) {
+            PostMessageA(host().window(), WM_KEYDOWN, key, 1);
+            PostMessageA(host().window(), WM_KEYUP, key, 0xC0000001);
+        }
+        runPlainHostLoop();
+        EXPECT_EQ(FaultCounter::seen, 0) << "the host's loop ran into the unloaded plug-in";
+        EXPECT_EQ(GetModuleHandleA("diseqc.dll"), nullptr) << "the plug-in was loaded again";
+        EXPECT_TRUE(IsWindow(host().window()));
+        loadPlugin();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "res/resource_ids.h"
 #include "tests/windows/resource_counts.h"
 #include "tests/windows/setup_window_fixture.h"
+#include "workbench/modal_script.h"
 #include "workbench/plugin_windows.h"
 
 namespace {
@@ -86,6 +87,20 @@ class Extras : public SetupWindowTest {
         retype(extrasItem(IDC_SITE_LONGITUDE), longitude);
         choose(IDC_SITE_EAST_WEST, eastWest);
         clickExtras(IDC_SITE_SAVE);
+    }
+
+    // Moves the focus to the control as the dialog manager does, presses the
+    // key there and runs the host's plain loop; false when the control did
+    // not keep the focus (another window took the foreground).
+    bool pressKeyOn(int id, WPARAM key) {
+        HWND target = extrasItem(id);
+        SetForegroundWindow(extras_);
+        SendMessageA(extras_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+        if (GetFocus() != target) return false;
+        PostMessageA(target, WM_KEYDOWN, key, 1);
+        PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+        runPlainHostLoop();
+        return true;
     }
 
     void press(int id) {
@@ -410,6 +425,69 @@ TEST_F(Extras, HeldDriveHaltsHoweverItEnds) {
             plugin().start(host().window());
         }
     }
+}
+
+// Enter neither closes the window nor moves the dish: in the site it saves
+// what was typed there, anywhere else it does nothing. Escape still closes.
+TEST_F(Extras, EnterSavesTheSiteInItsFieldsAndDoesNothingElsewhere) {
+    const std::string before = factorySettingsFile();
+    openBoth(before);
+    saveSite("52.0", NORTH, "5.0", EAST);
+    typeSatellite("19.2E");
+    host().clearMessages();
+    struct Case {
+        int focus;
+        const char* latitude;
+        bool saves;
+    };
+    const Case cases[] = {
+        {IDC_SITE_LATITUDE, "51.1", true},
+        {IDC_SITE_NORTH_SOUTH, "51.2", true},
+        {IDC_SITE_LONGITUDE, "51.3", true},
+        {IDC_SITE_EAST_WEST, "51.4", true},
+        {IDC_SITE_SAVE, "51.5", true},
+        {IDC_TARGET_ANGLE, "40.0", false},
+        {IDC_GOTO_ANGLE, "40.1", false},
+        {IDC_SET_WEST_LIMIT, "40.2", false},
+        {IDC_SET_EAST_LIMIT, "40.3", false},
+        {IDC_LIMITS_OFF, "40.4", false},
+        {IDC_LIMITS_ON, "40.5", false},
+        {IDC_HOLD_DRIVE_WEST, "40.6", false},
+        {IDC_HOLD_DRIVE_EAST, "40.7", false},
+        {IDC_HALT, "40.8", false},
+        {IDCANCEL, "40.9", false},
+    };
+    std::string saved = "51.0";
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.focus);
+        if (extrasWindows().empty()) {
+            ASSERT_TRUE(openExtras());
+        }
+        retype(extrasItem(IDC_SITE_LATITUDE), entry.latitude);
+        retype(extrasItem(IDC_SITE_LONGITUDE), "5.0");
+        // A question or a message would be a box of its own, answered Yes.
+        std::string boxShown;
+        ModalScript boxes;
+        boxes.when([&](HWND shown) { return shown != window() && shown != extras(); },
+                   [&](HWND shown) {
+                       boxShown = staticTexts(shown);
+                       clickButton(shown, IDOK);
+                   });
+        bool focused = false;
+        boxes.runDuring([&] { focused = pressKeyOn(entry.focus, VK_RETURN); });
+        ASSERT_TRUE(focused) << "the control lost the focus before the key";
+        if (entry.saves) saved = entry.latitude;
+        EXPECT_EQ(boxShown, "");
+        EXPECT_EQ(settingsBytes(),
+                  before + "[SITE]\r\nLATITUDE=" + saved + "\r\nLONGITUDE=5.0\r\n");
+        EXPECT_TRUE(commandsSent().empty());
+        EXPECT_EQ(extrasWindows().size(), 1U) << "Enter closed the window";
+        host().clearMessages();
+    }
+
+    ASSERT_TRUE(pressKeyOn(IDC_SITE_LATITUDE, VK_ESCAPE));
+    EXPECT_TRUE(extrasWindows().empty());
+    EXPECT_TRUE(commandsSent().empty());
 }
 
 TEST_F(Extras, SpaceBarDrivesWhileHeldAndHaltAlwaysSends) {

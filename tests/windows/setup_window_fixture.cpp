@@ -224,7 +224,11 @@ void SetupWindowTest::SetUp() {
     ASSERT_FALSE(settingsExist()) << "scratch folder not empty: " << folder_;
     host_.emplace();
     host_->answerApiQueryWith(std::string("TestViewer 2.1"));
-    plugin_.emplace(copy);
+    loadPlugin();
+}
+
+void SetupWindowTest::loadPlugin() {
+    plugin_.emplace(folder_ + "diseqc.dll");
     plugin_->start(host_->window());
 }
 

@@ -105,6 +105,11 @@ class SetupWindowTest : public ::testing::Test {
     void TearDown() override;
 
     PluginLibrary& plugin() { return *plugin_; }
+    // FreeLibrary, as a host does when it is done with the plug-in; nothing
+    // of the plug-in may be called afterwards.
+    void unloadPlugin() { plugin_.reset(); }
+    // Loads the test's copy of the plug-in and starts it with the host.
+    void loadPlugin();
     TestHost& host() { return *host_; }
 
     std::string settingsPath() const { return folder_ + "diseqc.ini"; }
