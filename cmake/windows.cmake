@@ -27,6 +27,7 @@ set(PLUGIN_SOURCES
   plugin/setup_window.cpp
   plugin/runtime_replacements.cpp
   store/win32_file_store.cpp
+  store/win32_path.cpp
   ui/about_dialog.cpp
   ui/hold_button.cpp
   ui/positioner_extras_dialog.cpp
@@ -71,7 +72,8 @@ set(HOST_DRIVER_SOURCES
   plugin_module.cpp
   plugin_windows.cpp)
 list(TRANSFORM HOST_DRIVER_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
-add_library(host_driver STATIC ${HOST_DRIVER_SOURCES})
+# A host names the plug-in's file by any path, as the plug-in names its own.
+add_library(host_driver STATIC ${HOST_DRIVER_SOURCES} ${CMAKE_SOURCE_DIR}/store/win32_path.cpp)
 target_compile_options(host_driver PRIVATE ${DISEQC_WARNINGS})
 target_include_directories(host_driver PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(host_driver PUBLIC user32 comctl32)
@@ -108,7 +110,10 @@ endif()
 set(DISEQC_HEAP_DAMAGE "err:heap")
 
 # Stands in for the browser's res: handler during the tests.
-add_executable(res_recorder ${CMAKE_SOURCE_DIR}/tests/windows/programs/res_recorder.cpp)
+add_executable(res_recorder ${CMAKE_SOURCE_DIR}/tests/windows/programs/res_recorder.cpp
+  ${CMAKE_SOURCE_DIR}/store/win32_path.cpp)
+target_include_directories(res_recorder PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(res_recorder PRIVATE shell32)
 target_compile_options(res_recorder PRIVATE ${DISEQC_WARNINGS})
 target_link_options(res_recorder PRIVATE ${DISEQC_STATIC_RUNTIME})
 # A host killed again and again in the middle of list edits, and the judge of

@@ -54,7 +54,7 @@ void __cdecl On_Start(UINT_PTR, HWND hostWindow, UINT_PTR, UINT_PTR) {
         if (state.setupWindow) closeSetupWindow();
         // The plug-in's own file, whatever it is called: a renamed copy keeps
         // its settings beside itself and not in the host's folder.
-        readModulePath(state.module, state.modulePath);
+        state.modulePath = readModulePath(state.module);
         state.started = true;
     });
 }

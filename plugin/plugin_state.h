@@ -1,10 +1,10 @@
 #pragma once
 
+#include <string>
+
 #include <windows.h>
 
 class Dialog;
-
-inline constexpr int MODULE_PATH_CAPACITY = 260;
 
 // The one process-wide state of the plug-in. It refers to the setup window
 // without owning it: the window owns its object and says when it has gone.
@@ -13,12 +13,19 @@ struct PluginState {
     // resources are looked up there, never in the host's executable.
     HINSTANCE module = nullptr;
     HWND hostWindow = nullptr;
-    char modulePath[MODULE_PATH_CAPACITY] = {};
+    // The module's full path in UTF-8, whole, however long; empty when it
+    // could not be found, and nothing is then read or written by it.
+    std::string modulePath;
     Dialog* setupWindow = nullptr;
     bool started = false;
 };
 
 PluginState& pluginState();
 
-// The full path of `module`, cut to the capacity of `modulePath`.
-void readModulePath(HINSTANCE module, char (&path)[MODULE_PATH_CAPACITY]);
+// The full path of `module` in UTF-8; empty when the system cannot give it
+// whole.
+std::string readModulePath(HINSTANCE module);
+
+// Tells the user that the plug-in cannot find its own file; true when that
+// was so and the caller must not go on.
+bool modulePathMissing();

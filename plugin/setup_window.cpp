@@ -15,6 +15,9 @@ void openSetupWindow() {
         SetActiveWindow(state.setupWindow->window());
         return;
     }
+    // A settings file at a path other than the plug-in's own would show and
+    // keep names that are not the user's.
+    if (modulePathMissing()) return;
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&classes);
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "store/win32_path.h"
+
 namespace {
 
 // Far beyond any settings file; a larger one is not read into the host's
@@ -46,8 +48,8 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 
 // The new content, complete and on disk, under a name of its own beside the
 // file: the rename that follows stays within one volume.
-bool writeFresh(const std::string& fresh, std::string_view bytes) {
-    FileHandle file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+bool writeFresh(const std::wstring& fresh, std::string_view bytes) {
+    FileHandle file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     const bool written = writeAll(file.get(), bytes) && FlushFileBuffers(file.get()) != FALSE;
@@ -58,8 +60,11 @@ bool writeFresh(const std::string& fresh, std::string_view bytes) {
 
 FileStore::Content Win32FileStore::read(const std::string& path) noexcept {
     try {
+        // A path that cannot be named may still hold the user's file.
+        const std::optional<std::wstring> name = win32FilePath(path);
+        if (!name) return {State::Unreadable, {}};
         // Writers are kept out while the file is read, so no half-written state is seen.
-        FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        FileHandle file(CreateFileW(name->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
             const DWORD error = GetLastError();
@@ -90,17 +95,19 @@ FileStore::Content Win32FileStore::read(const std::string& path) noexcept {
 
 bool Win32FileStore::replace(const std::string& path, std::string_view bytes) noexcept {
     try {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const std::optional<std::wstring> name = win32FilePath(path);
+        const std::optional<std::wstring> fresh = win32FilePath(path + ".new");
+        if (!name || !fresh) return false;
+        const DWORD attributes = GetFileAttributesW(name->c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
             return false;
-        const std::string fresh = path + ".new";
-        if (writeFresh(fresh, bytes) &&
-            MoveFileExA(fresh.c_str(), path.c_str(),
+        if (writeFresh(*fresh, bytes) &&
+            MoveFileExW(fresh->c_str(), name->c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return true;
         }
-        DeleteFileA(fresh.c_str());
+        DeleteFileW(fresh->c_str());
         return false;
     } catch (...) {
         return false;

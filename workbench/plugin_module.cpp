@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "store/win32_path.h"
+
 namespace {
 
 // GetProcAddress hands out a generic function pointer; going through the
@@ -20,7 +22,15 @@ PluginModule::~PluginModule() {
 
 bool PluginModule::load(const std::string& path, std::string& error) {
     unload();
-    HMODULE module = LoadLibraryA(path.c_str());
+    return adopt(LoadLibraryA(path.c_str()), path, error);
+}
+
+bool PluginModule::load(const std::wstring& path, std::string& error) {
+    unload();
+    return adopt(LoadLibraryW(path.c_str()), utf8FromWide(path).value_or("<a path>"), error);
+}
+
+bool PluginModule::adopt(HMODULE module, const std::string& path, std::string& error) {
     if (module == nullptr) {
         error = "cannot load " + path + ": " + describeWin32Error(GetLastError());
         return false;

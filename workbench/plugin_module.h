@@ -17,6 +17,8 @@ class PluginModule {
     // False with `error` set when the DLL cannot be loaded or lacks an export;
     // nothing stays loaded then.
     bool load(const std::string& path, std::string& error);
+    // The same for a path that ANSI text cannot carry.
+    bool load(const std::wstring& path, std::string& error);
     // Unloads the DLL; the exports must not be called afterwards.
     void unload();
     bool loaded() const { return module_ != nullptr; }
@@ -34,6 +36,8 @@ class PluginModule {
     void exit() const { exit_(); }
 
   private:
+    bool adopt(HMODULE module, const std::string& name, std::string& error);
+
     using SendNameFn = void(__cdecl*)(char*);
     using MenuSelectFn = void(__cdecl*)(int);
     using StartFn = void(__cdecl*)(UINT_PTR, HWND, UINT_PTR, UINT_PTR);

@@ -75,6 +75,13 @@ TEST(SettingsPath, SitsBesideTheModuleWhateverItsExtension) {
         {"dll", "ini"},
         {"ab", "ini"},
         {"", "ini"},
+        // Characters, not bytes, in UTF-8: two-, three- and four-byte letters go whole.
+        {"C:\\\xD0\xA1\\diseqc.\xD0\xB4\xD0\xBB\xD0\xBB", "C:\\\xD0\xA1\\diseqc.ini"},
+        {"C:\\x\\a\xE8\xA1\x9B\xE6\x98\x9F", "C:\\x\\ini"},
+        {"C:\\x\\ab\xF0\x9F\x9B\xB0", "C:\\x\\ini"},
+        // A byte outside any whole sequence is one character.
+        {"C:\\x\\ab\xB0\xB0", "C:\\x\\aini"},
+        {"\xE8\xA1", "ini"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(settingsPathFor(c.modulePath), c.settingsPath) << "module path " << c.modulePath;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 
 #include "tests/windows/plugin_library.h"
 #include "tests/windows/test_host.h"
+#include "tests/windows/unusual_folder.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ class InfoCommand : public ::testing::Test {
 
     void TearDown() override {
         RegDeleteTreeA(HKEY_CLASSES_ROOT, "res");
-        removeFolder(folder);
+        removeTree(fromAnsi(folder));
     }
 
     // The shell starts the handler as a process of its own, which renames its
@@ -64,7 +66,7 @@ class InfoCommand : public ::testing::Test {
         return address;
     }
 
-    std::string askForInfoPage(const std::string& pluginPath) const {
+    std::string askForInfoPage(const std::wstring& pluginPath) const {
         PluginLibrary plugin(pluginPath);
         TestHost host;
         plugin.start(host.window());
@@ -76,15 +78,22 @@ class InfoCommand : public ::testing::Test {
     std::string record;
 };
 
-// One test for both files: the handler's registration is shared by the whole
+// One test for every file: the handler's registration is shared by the whole
 // prefix, and tests in parallel processes would take it from each other.
-TEST_F(InfoCommand, OpensTheInfoResourceOfThePlugInsOwnFileWhateverItsName) {
-    const std::string renamed = folder + "rotor.dll";
-    ASSERT_TRUE(CopyFileA(builtPluginPath().c_str(), renamed.c_str(), FALSE));
-    for (const std::string& plugin : {builtPluginPath(), renamed}) {
-        SCOPED_TRACE(plugin);
+TEST_F(InfoCommand, OpensTheInfoResourceOfThePlugInsOwnFileWhateverItsNameAndFolder) {
+    const std::wstring built = fromAnsi(builtPluginPath());
+    std::vector<std::wstring> plugins = {built, fromAnsi(folder) + L"rotor.dll"};
+    for (const UnusualFolder& unusual :
+         {makeLongFolder(fromAnsi(folder)), makeForeignFolder(fromAnsi(folder))})
+        plugins.push_back(unusual.path + L"diseqc.dll");
+    for (const std::wstring& plugin : plugins) {
+        SCOPED_TRACE(utf8(plugin));
+        if (plugin != built) {
+            ASSERT_TRUE(
+                CopyFileW(extendedPath(built).c_str(), extendedPath(plugin).c_str(), FALSE));
+        }
         DeleteFileA(record.c_str());
-        EXPECT_EQ(askForInfoPage(plugin), "res://" + plugin + "/Info");
+        EXPECT_EQ(askForInfoPage(plugin), "res://" + utf8(plugin) + "/Info");
     }
 }
 

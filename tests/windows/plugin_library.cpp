@@ -13,6 +13,11 @@ PluginLibrary::PluginLibrary(const std::string& path) {
     if (!load(path, error)) throw std::runtime_error(error);
 }
 
+PluginLibrary::PluginLibrary(const std::wstring& path) {
+    std::string error;
+    if (!load(path, error)) throw std::runtime_error(error);
+}
+
 std::string makeScratchFolder(const char* tag) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);

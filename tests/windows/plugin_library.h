@@ -11,6 +11,7 @@
 class PluginLibrary : public PluginModule {
   public:
     explicit PluginLibrary(const std::string& path = builtPluginPath());
+    explicit PluginLibrary(const std::wstring& path);
 };
 
 // A fresh, empty folder for one test, removed again by the caller's fixture.
