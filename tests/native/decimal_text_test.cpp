@@ -27,12 +27,36 @@ TEST(DecimalText, ReadsPlainDecimalsOnly) {
     }
 }
 
+TEST(DecimalText, ReadsTypedDegreesOnlyWithinTheirRange) {
+    const struct {
+        const char* text;
+        double most;
+        std::optional<double> value;
+    } cases[] = {
+        {"90", 90.0, 90.0},  {"90.01", 90.0, {}}, {"180", 180.0, 180.0}, {"0.04", 90.0, 0.04},
+        {"-0.5", 180.0, {}}, {"-0", 90.0, 0.0},   {"", 90.0, {}},        {"12,5", 90.0, {}},
+        {"181", 180.0, {}},  {" 5", 90.0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(degreesUpTo(c.text, c.most), c.value);
+    }
+}
+
 TEST(DecimalText, KeepsOneDecimalAndNoNegativeZero) {
     const struct {
         double value;
         const char* text;
-    } cases[] = {{52.0, "52.0"}, {-33.94, "-33.9"}, {151.25, "151.3"},
-                 {-0.04, "0.0"}, {0.05, "0.1"},     {-180.0, "-180.0"}};
+    } cases[] = {{52.0, "52.0"},
+                 {-33.94, "-33.9"},
+                 {151.25, "151.3"},
+                 {-0.04, "0.0"},
+                 {0.05, "0.1"},
+                 {-180.0, "-180.0"},
+                 // Past the tenths that an integer can count.
+                 {1e19, "10000000000000000000.0"},
+                 {0x1p70, "1180591620717411303424.0"},
+                 {-1e20, "-100000000000000000000.0"}};
     for (const auto& c : cases) {
         EXPECT_EQ(oneDecimal(c.value), c.text) << c.value;
     }
