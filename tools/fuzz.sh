@@ -33,15 +33,26 @@ build() {
     return 0
   fi
   # The compiler and its fuzzing runtime come as one pinned version.
-  clang++-14 -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -I. "${files[@]}" -o "$binary"
+  clang++-14 -std=c++20 -g -O1 -Wall -Wextra -Wpedantic -Werror \
+    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I. "${files[@]}" -o "$binary"
 }
+
+# Two builds at a time: the machine has two cores.
+building=()
+for target in "${targets[@]}"; do
+  mkdir -p "$out/$target/corpus"
+  build "$target" &
+  building+=($!)
+  if ((${#building[@]} == 2)); then
+    wait "${building[0]}"
+    building=("${building[@]:1}")
+  fi
+done
+for pid in "${building[@]}"; do wait "$pid"; done
 
 [ -w /dev/shm ] && export TMPDIR=/dev/shm
 found=0
 for target in "${targets[@]}"; do
-  mkdir -p "$out/$target/corpus"
-  build "$target"
   log=$out/$target/fuzz.log
   dictionary=tests/fuzz/$target.dict
   options=(-max_total_time="$share" -timeout=10 -max_len=8192 -print_final_stats=1
