@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -59,6 +60,18 @@ TEST(DecimalText, KeepsOneDecimalAndNoNegativeZero) {
                  {-1e20, "-100000000000000000000.0"}};
     for (const auto& c : cases) {
         EXPECT_EQ(oneDecimal(c.value), c.text) << c.value;
+    }
+}
+
+// Inputs that fuzzing found: their one-decimal text came out as "-922337203685477580.-8".
+TEST(DecimalText, LargeDecimalsPrintAsNumbersThatReadBack) {
+    for (const char* text : {"225565255255212505521", "-99999999999999999999"}) {
+        SCOPED_TRACE(text);
+        const std::optional<double> value = decimalNumber(text);
+        ASSERT_TRUE(value.has_value());
+        const std::optional<double> again = decimalNumber(oneDecimal(*value));
+        ASSERT_TRUE(again.has_value()) << oneDecimal(*value);
+        EXPECT_NEAR(*again, *value, 1e-12 * std::fabs(*value));
     }
 }
 
