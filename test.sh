@@ -14,7 +14,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
-echo "== fuzzing the settings file reader and writer"
+echo "== fuzzing every reader of typed or stored text"
 ./tools/fuzz.sh "${DISEQC_FUZZ_SECONDS:-60}"
 
 for preset in mingw mingw64; do

@@ -41,11 +41,8 @@ constexpr int SiteControls[] = {IDC_SITE_LATITUDE, IDC_SITE_NORTH_SOUTH, IDC_SIT
 constexpr int GotoControls[] = {IDC_TARGET_SATELLITE, IDC_TARGET_ANGLE, IDC_TARGET_ANGLE_SIDE,
                                 IDC_GOTO_ANGLE};
 
-// A non-negative number of degrees up to `most`, as typed.
 std::optional<double> typedDegrees(const Edit& field, double most) {
-    const std::optional<double> value = decimalNumber(field.text());
-    if (!value || *value < 0.0 || *value > most) return std::nullopt;
-    return value;
+    return degreesUpTo(field.text(), most);
 }
 
 // The value as the file keeps it, so that what is used is what is stored.

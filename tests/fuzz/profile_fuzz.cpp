@@ -1,8 +1,5 @@
 // Feeds arbitrary files and names to the portable profile. The input is the file's content,
 // optionally followed by section, key and value, each introduced by a 0x1F byte.
-//
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. \
-//       tests/fuzz/profile_fuzz.cpp store/portable_profile.cpp -o /tmp/profile_fuzz
 
 #include <unistd.h>
 
@@ -15,10 +12,9 @@
 #include <string_view>
 
 #include "store/portable_profile.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-constexpr char FIELD_MARK = '\x1F';
 
 struct Input {
     std::string_view content;
@@ -29,14 +25,7 @@ struct Input {
 
 Input split(std::string_view data) {
     Input input;
-    std::string_view* fields[] = {&input.value, &input.key, &input.section};
-    for (std::string_view* field : fields) {
-        const std::size_t mark = data.rfind(FIELD_MARK);
-        if (mark == std::string_view::npos) break;
-        *field = data.substr(mark + 1);
-        data = data.substr(0, mark);
-    }
-    input.content = data;
+    input.content = splitFields(data, {&input.value, &input.key, &input.section});
     return input;
 }
 
@@ -85,15 +74,15 @@ std::string fileContent(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void check(bool condition, const char* what) {
-    if (condition) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
+// A file in memory, where one is at hand, lets the run try many more inputs.
+std::string folder() {
+    const char* temporary = std::getenv("TMPDIR");
+    return temporary != nullptr && *temporary != '\0' ? temporary : "/tmp";
 }
 
 const std::string& scratchPath() {
     static const struct ScratchFile {
-        std::string path = "/tmp/profile_fuzz_" + std::to_string(getpid()) + ".ini";
+        std::string path = folder() + "/profile_fuzz_" + std::to_string(getpid()) + ".ini";
         ~ScratchFile() { std::remove(path.c_str()); }
     } scratch;
     return scratch.path;
@@ -102,7 +91,7 @@ const std::string& scratchPath() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const Input input = split(std::string_view(reinterpret_cast<const char*>(data), size));
+    const Input input = split(textOf(data, size));
     const std::string& path = scratchPath();
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(input.content.data(), static_cast<std::streamsize>(input.content.size()));
