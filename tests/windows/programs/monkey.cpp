@@ -581,13 +581,20 @@ void Monkey::answerName(HWND dialog, BoxSeen& seen) {
     });
 }
 
-// What a host may do while one of the plug-in's boxes is open; while one of
-// the extras' boxes is, the user may also close the setup window, which is
-// not disabled by it.
+// What a host may do while one of the plug-in's boxes is open. A box of one
+// window leaves the other one enabled: while one of the extras' boxes is
+// open, the user may close the setup window; while one of the setup window's
+// is, drive from the extras.
 void Monkey::disrupt(HWND box) {
-    if (extras_ && GetWindow(box, GW_OWNER) == extras_ && chance(3)) {
-        note(" [the setup window's Close]");
-        clickButtonOf(IDC_CLOSE);
+    if (extras_ && chance(3)) {
+        if (GetWindow(box, GW_OWNER) == extras_) {
+            note(" [the setup window's Close]");
+            clickButtonOf(IDC_CLOSE);
+        } else {
+            note(" [meanwhile in the extras:");
+            holdDrive();
+            note("]");
+        }
         return;
     }
     const int what = between(0, 2);

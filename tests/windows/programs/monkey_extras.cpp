@@ -147,7 +147,8 @@ void Monkey::closeExtras() {
     }
     pumpMessages();
     extrasGone();
-    if (chance(2)) openExtras();
+    // The system menu of a setup window that waits on a box cannot be used.
+    if (chance(2) && window_ && IsWindowEnabled(window_)) openExtras();
 }
 
 // ---------------------------------------------------------------- the site
@@ -310,9 +311,12 @@ void Monkey::typeSatellite() {
         note(" (disabled)");
         return;
     }
-    retype(FindWindowExA(picker, nullptr, "Edit", nullptr), text);
+    HWND field = FindWindowExA(picker, nullptr, "Edit", nullptr);
+    // Emptying an empty field changes nothing, and the target stays.
+    const bool changes = !text.empty() || !windowText(field).empty();
+    retype(field, text);
     pumpMessages();
-    if (!extras_ || !site_ || (!position && !none)) return;
+    if (!extras_ || !site_ || !changes || (!position && !none)) return;
     // The angle shown is the way to the typed satellite from the saved site.
     const std::string angle = windowText(extrasItem(IDC_TARGET_ANGLE));
     const int side = selection(extrasItem(IDC_TARGET_ANGLE_SIDE));
@@ -507,7 +511,11 @@ void Monkey::holdDrive() {
     HWND held = extrasItem(holdId(button));
     if (GetCapture() != held || GetFocus() != held)
         endHold(", let go as the focus or the mouse moved on its own;");
-    switch (between(0, 9)) {
+    // A setup window that waits on a box of its own takes no click and no focus.
+    const bool setupBusy = !IsWindowEnabled(window_);
+    int way = between(0, 9);
+    if (setupBusy && (way == 3 || way == 5)) way = 0;
+    switch (way) {
         case 0:
         case 1:
             endHold(", let go");
