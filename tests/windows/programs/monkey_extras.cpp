@@ -513,8 +513,8 @@ void Monkey::holdDrive() {
         endHold(", let go as the focus or the mouse moved on its own;");
     // A setup window that waits on a box of its own takes no click and no focus.
     const bool setupBusy = !IsWindowEnabled(window_);
-    int way = between(0, 9);
-    if (setupBusy && (way == 3 || way == 5)) way = 0;
+    int way = between(0, 10);
+    if (setupBusy && (way == 3 || way == 5 || way == 10)) way = 0;
     switch (way) {
         case 0:
         case 1:
@@ -566,6 +566,16 @@ void Monkey::holdDrive() {
             expect(PositionerCommands::halt());
             haltClicked_ = true;
             clickButton(extras_, IDC_HALT);
+            break;
+        case 10:
+            // Another button takes the mouse as it is clicked.
+            if (IsWindowEnabled(extrasItem(IDC_GOTO_ANGLE)) && chance(2)) {
+                endHold(", then");
+                gotoAngle();
+            } else {
+                endHold(", then");
+                limitButton();
+            }
             break;
         default:
             endHold(", let go after a while");
