@@ -134,7 +134,7 @@ class Monkey {
     void gotoAngle();
     void limitButton();
     void holdDrive();
-    bool pressHold(Hold button, bool bySpace);
+    void pressHold(Hold button, bool bySpace);
     void endHold(const char* how);
     void clickHalt();
     void closeExtras();

@@ -456,7 +456,7 @@ void Monkey::clickHalt() {
 
 // ---------------------------------------------------------------- held drives
 
-bool Monkey::pressHold(Hold button, bool bySpace) {
+void Monkey::pressHold(Hold button, bool bySpace) {
     HWND control = extrasItem(holdId(button));
     note(std::string(" hold Drive ") + (button == Hold::East ? "East" : "West") +
          (bySpace ? " by the space bar" : " by the mouse"));
@@ -471,7 +471,6 @@ bool Monkey::pressHold(Hold button, bool bySpace) {
                                 : PositionerCommands::driveWestUntilHalted());
     // The drive goes out on the press, not later.
     checkHostMessages();
-    return true;
 }
 
 // A hold already ended (see holdDrive) is not ended again: its halt is due once.
