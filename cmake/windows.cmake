@@ -145,6 +145,7 @@ set_tests_properties(soak_quick PROPERTIES TIMEOUT 600 FAIL_REGULAR_EXPRESSION "
 # seed comes from the clock and is printed with every failure.
 # `tools/long-run.sh monkey [actions] [seed]` runs a long one.
 add_executable(monkey ${CMAKE_SOURCE_DIR}/tests/windows/programs/monkey.cpp
+  ${CMAKE_SOURCE_DIR}/tests/windows/programs/monkey_extras.cpp
   ${CMAKE_SOURCE_DIR}/tests/windows/test_host.cpp
   ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp)
 target_compile_options(monkey PRIVATE ${DISEQC_WARNINGS})

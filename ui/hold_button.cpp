@@ -51,8 +51,12 @@ LRESULT CALLBACK HoldButton::subclassProcedure(HWND window, UINT message, WPARAM
             }
             case WM_LBUTTONUP:
             case WM_KILLFOCUS:
-            case WM_CAPTURECHANGED:
                 self->setHeld(false);
+                break;
+            case WM_CAPTURECHANGED:
+                // The button takes the mouse again at each repeat of a held space bar: only
+                // another window taking it ends the hold.
+                if (reinterpret_cast<HWND>(lParam) != window) self->setHeld(false);
                 break;
             case WM_KEYUP:
                 if (wParam == VK_SPACE) self->setHeld(false);

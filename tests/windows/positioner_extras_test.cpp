@@ -496,6 +496,7 @@ TEST_F(Extras, SpaceBarDrivesWhileHeldAndHaltAlwaysSends) {
     SetFocus(east);
     SendMessageA(east, WM_KEYDOWN, VK_SPACE, 1);
     SendMessageA(east, WM_KEYDOWN, VK_SPACE, 1 | (1L << 30));  // auto-repeat
+    EXPECT_EQ(commandsSent(), expected({{0xE0, 0x31, 0x68}})) << "the key is still down";
     SendMessageA(east, WM_KEYUP, VK_SPACE, 0xC0000001);
     EXPECT_EQ(commandsSent(), expected({{0xE0, 0x31, 0x68}, HALT}));
     host().clearMessages();

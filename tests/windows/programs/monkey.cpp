@@ -1,12 +1,14 @@
-// A monkey on the real setup window: a seeded run of random things a user and
-// a host do (clicks, spins, pickers, drags, renames, boxes answered any way,
-// the file made read-only, the window and the host closed and reopened), each
-// followed by checks of the window against the settings file, the pickers, the
-// drive lock and the messages the host windows received.
+// A monkey on the real setup window and its positioner extras: a seeded run
+// of random things a user and a host do (clicks, spins, pickers, drags,
+// renames, boxes answered any way, the file made read-only, the window and the
+// host closed and reopened; in the extras, see monkey_extras.cpp), each
+// followed by checks of the windows against the settings file, the pickers,
+// the drive lock and the messages the host windows received.
 //   monkey.exe <actions> [seed]
-// The same seed repeats the same run: the drive timer's ticks reach the window
-// only while an action lets time pass, so no outcome depends on the speed of
-// the machine.
+// With MONKEY_TRACE set, each action is printed once done, for the way to a
+// failure. The same seed repeats the same run: the drive timer's ticks reach
+// the window only while an action lets time pass, so no outcome depends on the
+// speed of the machine.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -42,6 +44,7 @@
 #include "store/factory_satellite_table.h"
 #include "store/settings_file.h"
 #include "store/win32_file_store.h"
+#include "tests/windows/programs/monkey.h"
 #include "tests/windows/test_host.h"
 #include "ui/sat_name_dialog.h"
 #include "workbench/list_pointer.h"
@@ -52,7 +55,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace monkey {
 
 constexpr char ABOUT_CAPTION[] = "About DiSEqC DLL";
 constexpr char UNSAVED_NAMES_START[] = "The satellite names could not be saved";
@@ -88,7 +91,6 @@ std::string hexBytes(const std::uint8_t* bytes, std::size_t count) {
     return text;
 }
 
-// A command as the host takes it in the dialect of the window's host.
 std::string commandText(ApiDialect dialect, const DiseqcCommand& command) {
     return std::string(dialect == ApiDialect::MdApi ? "record " : "bytes ") +
            hexBytes(command.data(), command.length());
@@ -118,7 +120,6 @@ std::string joined(const std::vector<std::string>& parts) {
     return text.empty() ? "nothing" : text;
 }
 
-// Control characters spelt out, so that a failure stays on one line.
 std::string inQuotes(const std::string& text) {
     std::string shown = "\"";
     for (char character : text) {
@@ -222,154 +223,26 @@ LONG WINAPI reportCrash(EXCEPTION_POINTERS* exception) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-enum class BoxKind { Question, UnsavedNames, UnsavedModel, Length, Name, About, Other };
-
-constexpr const char* KIND_NAMES[] = {"question",      "names-not-saved box", "model-not-saved box",
-                                      "length box",    "name dialog",         "about box",
-                                      "unknown window"};
+constexpr const char* KIND_NAMES[] = {
+    "question",  "names-not-saved box", "model-not-saved box", "length box",    "name dialog",
+    "about box", "extras' notice",      "site-not-saved box",  "unknown window"};
 
 const char* kindName(BoxKind kind) {
     return KIND_NAMES[static_cast<std::size_t>(kind)];
 }
 
-// One box as it was answered.
-struct BoxSeen {
-    BoxKind kind;
-    bool accepted = false;      // OK or Enter
-    bool windowClosed = false;  // the setup window went while it was open
-};
-
-struct Drive {
-    bool locked = false;  // the movement controls are disabled
-    std::uint32_t remaining = 0;
-    int ticks = 0;
-};
-
 class Monkey;
 Monkey* running = nullptr;
 
-class Monkey {
-  public:
-    Monkey(int actions, unsigned seed) : actions_(actions), seed_(seed), random_(seed) {}
-    int run();
-    void onRetrieved(MSG& message);
-
-  private:
-    // Drawing.
-    int between(int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random_);
-    }
-    bool chance(int in) { return between(1, in) == 1; }
-    template <class T>
-    T pick(std::initializer_list<T> choices) {
-        return choices.begin()[between(0, static_cast<int>(choices.size()) - 1)];
-    }
-    std::string randomText(int length);
-
-    // Reporting.
-    void note(const std::string& text) {
-        // Host doings noted before the action's own words stay apart from them.
-        if (!description_.empty() && !text.empty() && description_.back() == ']' &&
-            std::isalpha(static_cast<unsigned char>(text.front())))
-            description_ += ' ';
-        description_ += description_.empty() && text.starts_with(' ') ? text.substr(1) : text;
-        std::lock_guard guard(progress.lock);
-        progress.action = description_;
-    }
-    void fail(const std::string& check, const std::string& detail);
-    void setProgress();
-
-    // The host's side.
-    TestHost& newHost();
-    std::string hostName(const TestHost& host) const;
-    bool hostAlive() const { return started_ && current_ && !dead_.count(current_); }
-    void startPlugin(TestHost& host);
-    void exitPlugin();
-    void openWindow();
-    void ensureWindow();
-    void windowGone();
-    void adopt(HWND window);
-    void checkHostMessages();
-
-    // Actions.
-    void act();
-    void clickControl();
-    void clickButtonOf(int id);
-    void setSpin();
-    void pickEntry();
-    void clickModel();
-    void drag();
-    void rename();
-    void aboutBox();
-    void reopen();
-    void hostLife();
-    void toggleReadOnly();
-    void letTimePass();
-    void letTicksPass(int ticks);
-
-    // Boxes.
-    void answeringBoxes(const std::function<void()>& action);
-    static void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD);
-    void answer(HWND box);
-    bool pressSomething(HWND box, bool offerEnter, const std::function<void(bool)>& ready = {});
-    bool seenSince(std::size_t first, BoxKind kind) const;
-    void answerName(HWND dialog, BoxSeen& seen);
-    void disrupt();
-
-    // Checks.
-    void checkAfterAction();
-    void checkWindow();
-    HWND item(int id) const { return GetDlgItem(window_, id); }
-    PositionerModel checkedModel() const;
-
-    int actions_;
-    unsigned seed_;
-    std::mt19937 random_;
-    fs::path folder_;
-    fs::path settings_;
-    Win32FileStore files_;
-    PluginModule plugin_;
-
-    std::deque<TestHost> hosts_;
-    std::map<const TestHost*, std::size_t> heard_;  // messages checked so far
-    std::map<const TestHost*, int> numbers_;
-    TestHost* current_ = nullptr;  // the host of the last On_Start
-    std::set<const TestHost*> dead_;
-    bool started_ = false;
-    std::map<const TestHost*, std::string> apiNames_;
-
-    HWND window_ = nullptr;
-    ApiDialect dialect_ = ApiDialect::Native;
-    Drive drive_;
-    bool readOnly_ = false;
-    bool namesUnsaved_ = false;
-    bool modelUnsaved_ = false;
-    bool ticksLetThrough_ = false;
-
-    // The action under way.
-    int number_ = 0;
-    std::string description_;
-    std::vector<std::string> expected_;  // host messages it must bring
-    std::vector<BoxSeen> boxes_;
-    std::set<HWND> answering_;
-    std::map<HWND, int> attempts_;
-    std::map<HWND, std::size_t> boxIndex_;
-    // Edits that write the file, each told in a box when it cannot be.
-    int changes_ = 0;  // list edits that the window took up
-    int factoryWrites_ = 0;
-    int modelWrites_ = 0;
-    bool created_ = false;
-    bool windowChanged_ = false;
-    // The name the name dialog closed with OK, if it did.
-    std::optional<std::string> renamedTo_;
-    bool lengthBoxDue_ = false;
-    // What the OK to the question of a change of all positions leads to.
-    std::function<void()> onQuestionAccepted_;
-    std::map<std::string, std::string> lastFailure_;  // by check: a lasting fault is told once
-
-    int failures_ = 0;
-    int doneActions_ = 0;
-};
+void Monkey::note(const std::string& text) {
+    // Host doings noted before the action's own words stay apart from them.
+    if (!description_.empty() && !text.empty() && description_.back() == ']' &&
+        std::isalpha(static_cast<unsigned char>(text.front())))
+        description_ += ' ';
+    description_ += description_.empty() && text.starts_with(' ') ? text.substr(1) : text;
+    std::lock_guard guard(progress.lock);
+    progress.action = description_;
+}
 
 void Monkey::setProgress() {
     std::lock_guard guard(progress.lock);
@@ -432,27 +305,32 @@ std::string Monkey::hostName(const TestHost& host) const {
 void Monkey::startPlugin(TestHost& host) {
     checkHostMessages();
     note(" [On_Start with " + hostName(host) + "]");
-    current_ = &host;
-    started_ = true;
     plugin_.start(host.window());
-    // A start closes the window of the start before.
+    // A start closes the window of the start before, and the extras with it:
+    // the halt of a drive held there goes to the host of that window.
     windowGone();
     pumpMessages();
+    checkHostMessages();
+    current_ = &host;
+    started_ = true;
 }
 
 void Monkey::exitPlugin() {
     checkHostMessages();
     note(" [On_Exit]");
-    started_ = false;
     plugin_.exit();
+    // The halt of a drive held in the extras goes out as they close.
     windowGone();
     pumpMessages();
+    checkHostMessages();
+    started_ = false;
 }
 
 void Monkey::windowGone() {
     if (window_) windowChanged_ = true;
     window_ = nullptr;
     drive_ = {};
+    extrasGone();
 }
 
 void Monkey::adopt(HWND window) {
@@ -501,6 +379,7 @@ void Monkey::checkHostMessages() {
         std::size_t& heard = heard_[&host];
         const bool listening = started_ && &host == current_;
         for (; heard < messages.size(); ++heard) {
+            heardByHost(host, receivedText(messages[heard]));
             if (listening) {
                 got.push_back(receivedText(messages[heard]));
             } else {
@@ -524,7 +403,11 @@ void Monkey::answeringBoxes(const std::function<void()>& action) {
     ModalScript script;
     for (int i = 0; i < ANSWERS_PER_ACTION; ++i)
         script.when(
-            [this](HWND box) { return windowText(box) != SETUP_CAPTION && !answering_.count(box); },
+            [this](HWND box) {
+                const std::string caption = windowText(box);
+                return caption != SETUP_CAPTION && caption != EXTRAS_CAPTION &&
+                       !answering_.count(box);
+            },
             [this](HWND box) { answer(box); });
     // A right-button drag that ends over the setup window's caption opens its
     // system menu, as it would under the real mouse; the user leaves it.
@@ -553,7 +436,9 @@ void Monkey::answer(HWND box) {
                     : text.find(UNSAVED_MODEL_START) != std::string::npos ? BoxKind::UnsavedModel
                     : text.find(LENGTH_START) != std::string::npos        ? BoxKind::Length
                                                                           : BoxKind::Question;
+        if (const std::optional<BoxKind> extras = extrasBoxKind(text)) seen.kind = *extras;
     }
+    seen.text = text;
     const int attempt = ++attempts_[box];
     if (attempt == 1) {
         boxIndex_[box] = boxes_.size();
@@ -566,13 +451,14 @@ void Monkey::answer(HWND box) {
             if (!lengthBoxDue_) fail("boxes", "a length box for a name that was not too long");
             lengthBoxDue_ = false;
         }
-        if ((seen.kind == BoxKind::UnsavedNames || seen.kind == BoxKind::UnsavedModel) &&
+        if ((seen.kind == BoxKind::UnsavedNames || seen.kind == BoxKind::UnsavedModel ||
+             seen.kind == BoxKind::UnsavedSite) &&
             !readOnly_)
             fail("boxes", "the window says an edit was not saved, but the file can be written");
         // Real time passes while the box is open, and a drive goes on.
         if (drive_.locked && chance(5)) letTicksPass(between(1, 4));
         const HWND before = window_;
-        if (chance(12)) disrupt();
+        if (chance(12)) disrupt(box);
         seen.windowClosed = before && window_ != before;
     }
     if (IsWindow(box) && IsWindowVisible(box)) {
@@ -695,8 +581,22 @@ void Monkey::answerName(HWND dialog, BoxSeen& seen) {
     });
 }
 
-// What a host may do while one of the plug-in's boxes is open.
-void Monkey::disrupt() {
+// What a host may do while one of the plug-in's boxes is open. A box of one
+// window leaves the other one enabled: while one of the extras' boxes is
+// open, the user may close the setup window; while one of the setup window's
+// is, drive from the extras.
+void Monkey::disrupt(HWND box) {
+    if (extras_ && chance(3)) {
+        if (GetWindow(box, GW_OWNER) == extras_) {
+            note(" [the setup window's Close]");
+            clickButtonOf(IDC_CLOSE);
+        } else {
+            note(" [meanwhile in the extras:");
+            holdDrive();
+            note("]");
+        }
+        return;
+    }
     const int what = between(0, 2);
     if (what == 0 || !hostAlive()) {
         exitPlugin();
@@ -808,6 +708,7 @@ void Monkey::clickButtonOf(int id) {
             // next tick ends it.
             if (drive_.locked && drive_.remaining > 0) {
                 expected_.push_back(commandText(dialect_, PositionerCommands::halt()));
+                haltClicked_ = true;
                 drive_ = {};
             }
             break;
@@ -846,7 +747,7 @@ void Monkey::clickButtonOf(int id) {
     }
     clickButton(dialog, id);
     pumpMessages();
-    if (!onQuestionAccepted_) return;
+    if (id != IDC_RECALCULATE && id != IDC_FACTORY_RESET) return;
     onQuestionAccepted_ = nullptr;
     const auto question =
         std::find_if(boxes_.begin() + static_cast<std::ptrdiff_t>(boxesBefore), boxes_.end(),
@@ -1100,7 +1001,7 @@ void Monkey::toggleReadOnly() {
 
 void Monkey::act() {
     // Weights: the window's own controls most, the host's doings least.
-    static constexpr int WEIGHTS[] = {30, 6, 5, 4, 14, 12, 3, 4, 4, 3, 8};
+    static constexpr int WEIGHTS[] = {30, 6, 5, 4, 14, 12, 3, 4, 4, 3, 8, 30};
     std::discrete_distribution<int> kind(std::begin(WEIGHTS), std::end(WEIGHTS));
     switch (kind(random_)) {
         case 0:
@@ -1133,8 +1034,11 @@ void Monkey::act() {
         case 9:
             toggleReadOnly();
             break;
-        default:
+        case 10:
             letTimePass();
+            break;
+        default:
+            extrasAction();
             break;
     }
 }
@@ -1151,9 +1055,11 @@ void Monkey::checkAfterAction() {
 
     int unsavedNames = 0;
     int unsavedModel = 0;
+    int unsavedSite = 0;
     for (const BoxSeen& box : boxes_) {
         unsavedNames += box.kind == BoxKind::UnsavedNames;
         unsavedModel += box.kind == BoxKind::UnsavedModel;
+        unsavedSite += box.kind == BoxKind::UnsavedSite;
     }
     const int namesWrites = changes_ + factoryWrites_;
     // An edit that leaves the file as it is has nothing to save; any other
@@ -1164,10 +1070,14 @@ void Monkey::checkAfterAction() {
              std::to_string(unsavedNames) + " names and " + std::to_string(unsavedModel) +
                  " model boxes said an edit was not saved after " + std::to_string(namesWrites) +
                  " names and " + std::to_string(modelWrites_) + " model edits");
+    if (unsavedSite > siteWrites_)
+        fail("unsaved", std::to_string(unsavedSite) + " boxes said a site was not saved after " +
+                            std::to_string(siteWrites_) + " site saves");
     if (namesWrites > 0 && unsavedNames == 0) namesUnsaved_ = false;
     if (modelWrites_ > 0 && unsavedModel == 0) modelUnsaved_ = false;
 
     if (window_) checkWindow();
+    checkExtras();
 }
 
 void Monkey::checkWindow() {
@@ -1265,6 +1175,7 @@ int Monkey::run() {
         }
     });
 
+    const bool trace = std::getenv("MONKEY_TRACE") != nullptr;
     const DWORD start = GetTickCount();
     for (number_ = 1; number_ <= actions_; ++number_) {
         description_.clear();
@@ -1274,6 +1185,8 @@ int Monkey::run() {
         changes_ = 0;
         factoryWrites_ = 0;
         modelWrites_ = 0;
+        siteWrites_ = 0;
+        haltClicked_ = false;
         created_ = false;
         windowChanged_ = false;
         const std::string fileBefore = fileBytes(settings_);
@@ -1285,7 +1198,9 @@ int Monkey::run() {
             pumpMessages();
             setProgress();
             checkAfterAction();
-            const bool edited = changes_ + factoryWrites_ + modelWrites_ > 0 || created_;
+            if (trace) printLine("  %d %s", number_, description_.c_str());
+            const bool edited =
+                changes_ + factoryWrites_ + modelWrites_ + siteWrites_ > 0 || created_;
             if (!edited && fileBytes(settings_) != fileBefore)
                 fail("file", "the settings file changed though nothing was edited");
             if (readOnly_ && fileBytes(settings_) != fileBefore)
@@ -1315,7 +1230,7 @@ int Monkey::run() {
     return failures_ == 0 ? 0 : 1;
 }
 
-}  // namespace
+}  // namespace monkey
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -1325,7 +1240,7 @@ int main(int argc, char** argv) {
     const int actions = std::atoi(argv[1]);
     const unsigned seed =
         argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : GetTickCount();
-    SetUnhandledExceptionFilter(&reportCrash);
-    Monkey monkey(actions, seed);
+    SetUnhandledExceptionFilter(&monkey::reportCrash);
+    monkey::Monkey monkey(actions, seed);
     return monkey.run();
 }
