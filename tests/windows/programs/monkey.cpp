@@ -37,6 +37,7 @@
 #include "host/api_dialect.h"
 #include "host/diseqc_command_record.h"
 #include "host/host_messages.h"
+#include "positioner/decimal_text.h"
 #include "positioner/motion_tracker.h"
 #include "positioner/positioner_commands.h"
 #include "positioner/positioner_model.h"
@@ -61,6 +62,7 @@ constexpr char ABOUT_CAPTION[] = "About DiSEqC DLL";
 constexpr char UNSAVED_NAMES_START[] = "The satellite names could not be saved";
 constexpr char UNSAVED_MODEL_START[] = "The positioner model could not be saved";
 constexpr char LENGTH_START[] = "Enter no more than";
+constexpr char DEGREES_START[] = "The dish can be driven by";
 
 constexpr int MOVEMENT_CONTROLS[] = {IDC_DRIVE_WEST, IDC_DRIVE_EAST,  IDC_STEP_WEST,
                                      IDC_STEP_EAST,  IDC_REFERENCE,   IDC_GOTO,
@@ -224,8 +226,8 @@ LONG WINAPI reportCrash(EXCEPTION_POINTERS* exception) {
 }
 
 constexpr const char* KIND_NAMES[] = {
-    "question",  "names-not-saved box", "model-not-saved box", "length box",    "name dialog",
-    "about box", "extras' notice",      "site-not-saved box",  "unknown window"};
+    "question",  "names-not-saved box", "model-not-saved box", "length box",  "name dialog",
+    "about box", "extras' notice",      "site-not-saved box",  "degrees box", "unknown window"};
 
 const char* kindName(BoxKind kind) {
     return KIND_NAMES[static_cast<std::size_t>(kind)];
@@ -435,6 +437,7 @@ void Monkey::answer(HWND box) {
         seen.kind = text.find(UNSAVED_NAMES_START) != std::string::npos   ? BoxKind::UnsavedNames
                     : text.find(UNSAVED_MODEL_START) != std::string::npos ? BoxKind::UnsavedModel
                     : text.find(LENGTH_START) != std::string::npos        ? BoxKind::Length
+                    : text.find(DEGREES_START) != std::string::npos       ? BoxKind::Degrees
                                                                           : BoxKind::Question;
         if (const std::optional<BoxKind> extras = extrasBoxKind(text)) seen.kind = *extras;
     }
@@ -450,6 +453,10 @@ void Monkey::answer(HWND box) {
         if (seen.kind == BoxKind::Length) {
             if (!lengthBoxDue_) fail("boxes", "a length box for a name that was not too long");
             lengthBoxDue_ = false;
+        }
+        if (seen.kind == BoxKind::Degrees) {
+            if (!degreesBoxDue_) fail("boxes", "a degrees box for degrees the spin could take");
+            degreesBoxDue_ = false;
         }
         if ((seen.kind == BoxKind::UnsavedNames || seen.kind == BoxKind::UnsavedModel ||
              seen.kind == BoxKind::UnsavedSite) &&
@@ -680,16 +687,32 @@ void Monkey::clickButtonOf(int id) {
     const auto selected = [this](int picker) {
         return static_cast<int>(SendMessageA(item(picker), CB_GETCURSEL, 0, 0));
     };
-    const auto degrees = [this](int spin) {
-        return static_cast<std::uint16_t>(LOWORD(SendMessageA(item(spin), UDM_GETPOS, 0, 0)));
-    };
+    // The spin's answer: its position, and in the high word whether it could read its field.
+    const auto spinAnswer = [this](int spin) { return SendMessageA(item(spin), UDM_GETPOS, 0, 0); };
     const std::size_t boxesBefore = boxes_.size();
     const PositionerModel model = checkedModel();
     switch (id) {
         case IDC_DRIVE_WEST:
         case IDC_DRIVE_EAST: {
             const bool east = id == IDC_DRIVE_EAST;
-            const std::uint16_t by = degrees(east ? IDC_EAST_SPIN : IDC_WEST_SPIN);
+            const LRESULT answer = spinAnswer(east ? IDC_EAST_SPIN : IDC_WEST_SPIN);
+            if (HIWORD(answer) != 0) {
+                // Nothing goes out; the field is corrected, and the user told why.
+                HWND field = item(east ? IDC_EAST_DEGREES : IDC_WEST_DEGREES);
+                const std::string typed = windowText(field);
+                const int corrected = nearestWholeNumber(typed, 0, 19, LOWORD(answer));
+                note(" with " + inQuotes(typed) + " in the field");
+                degreesBoxDue_ = true;
+                clickButton(dialog, id);
+                pumpMessages();
+                if (degreesBoxDue_) fail("degrees", "no box told why nothing was driven");
+                degreesBoxDue_ = false;
+                if (IsWindow(field) && windowText(field) != std::to_string(corrected))
+                    fail("degrees", "the field shows " + inQuotes(windowText(field)) + " after " +
+                                        inQuotes(typed) + ", not " + std::to_string(corrected));
+                return;
+            }
+            const auto by = static_cast<std::uint16_t>(LOWORD(answer));
             note(" " + std::to_string(by) + " degrees");
             if (by == 0) break;
             expected_.push_back(commandText(dialect_, east ? PositionerCommands::driveEast(by)

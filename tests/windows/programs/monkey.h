@@ -44,6 +44,7 @@ enum class BoxKind {
     About,
     ExtrasNotice,
     UnsavedSite,
+    Degrees,
     Other
 };
 
@@ -211,6 +212,7 @@ class Monkey {
     // The name the name dialog closed with OK, if it did.
     std::optional<std::string> renamedTo_;
     bool lengthBoxDue_ = false;
+    bool degreesBoxDue_ = false;
     // What the OK to the question of a change of all positions leads to.
     std::function<void()> onQuestionAccepted_;
     std::map<std::string, std::string> lastFailure_;  // by check: a lasting fault is told once
