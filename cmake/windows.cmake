@@ -186,6 +186,7 @@ file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windo
 # they exercise directly against a real host window.
 add_executable(windows_tests ${WINDOWS_TEST_SOURCES} ${DISEQC_COMMON_TEST_SOURCES}
   ${CMAKE_SOURCE_DIR}/host/host_channel.cpp
+  ${CMAKE_SOURCE_DIR}/store/win32_edit_lock.cpp
   ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp)
 target_compile_options(windows_tests PRIVATE ${DISEQC_WARNINGS})
 target_compile_definitions(windows_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)

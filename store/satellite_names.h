@@ -23,7 +23,8 @@ class SatelliteNames {
     bool fromFile() const { return fromFile_; }
 
     // Slots are 0 to 59; any other is refused without touching the file. Unreadable leaves the
-    // names as they were; after the other outcomes they are the file's.
+    // names as they were; otherwise they are the file's as read in the edit, with the change,
+    // which the file then holds too unless the outcome is Unsaved.
     EditOutcome swap(std::size_t first, std::size_t second);
     EditOutcome rename(std::size_t slot, std::string_view name);
     // Saves the names the file holds as they are, in full, as an edit that moved nothing does.

@@ -144,7 +144,7 @@ SettingsFile::Edited SettingsFile::edit(Change&& change) {
     std::string updated = change(content.bytes);
     if (content.state == FileStore::State::Read && updated == content.bytes)
         return {EditOutcome::Saved, std::move(updated)};
-    if (!files_.replace(path_, updated)) return {EditOutcome::Unsaved, std::move(content.bytes)};
+    if (!files_.replace(path_, updated)) return {EditOutcome::Unsaved, std::move(updated)};
     return {EditOutcome::Saved, std::move(updated)};
 }
 

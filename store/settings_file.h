@@ -27,7 +27,7 @@ struct StoredSettings {
 
 enum class EditOutcome {
     Saved,
-    // Read, but the change could not be written: the file holds the names as they were.
+    // Read, but the change could not be written: the file holds what it held before.
     Unsaved,
     // The file could not be read, or another window kept it too long: nothing was written.
     Unreadable,
@@ -35,7 +35,8 @@ enum class EditOutcome {
 
 struct NamesEdit {
     EditOutcome outcome = EditOutcome::Unreadable;
-    // The names as the file holds them after the edit; unset when it could not be read.
+    // The names that the file held, with the change: what it holds now unless Unsaved. Unset
+    // when it could not be read.
     SatelliteNameTable names;
 };
 
@@ -66,7 +67,8 @@ class SettingsFile {
     bool writeSite(const Site& site);
 
   private:
-    // What an edit left: the file's content after it, or as it was when it could not be written.
+    // The file's content with the change, whether or not it could be written; none when the
+    // file could not be read.
     struct Edited {
         EditOutcome outcome;
         std::string content;
