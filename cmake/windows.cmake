@@ -26,6 +26,7 @@ set(PLUGIN_SOURCES
   plugin/plugin_state.cpp
   plugin/setup_window.cpp
   plugin/runtime_replacements.cpp
+  store/win32_edit_lock.cpp
   store/win32_file_store.cpp
   store/win32_path.cpp
   ui/about_dialog.cpp
@@ -129,6 +130,16 @@ add_dependencies(kill_during_edits diseqc settings_editor)
 add_test(NAME settings_survive_kills COMMAND kill_during_edits 200)
 set_tests_properties(settings_survive_kills PROPERTIES TIMEOUT 900)
 
+# Two host processes with the plug-in open on one settings file, editing names
+# in turns and at once; the file must end as the replay of every edit.
+add_executable(two_viewers ${CMAKE_SOURCE_DIR}/tests/windows/programs/two_viewers.cpp)
+target_compile_options(two_viewers PRIVATE ${DISEQC_WARNINGS})
+target_link_libraries(two_viewers PRIVATE host_driver diseqc_core)
+target_link_options(two_viewers PRIVATE ${DISEQC_STATIC_RUNTIME})
+add_dependencies(two_viewers diseqc)
+add_test(NAME two_viewers_keep_every_edit COMMAND two_viewers 30 30)
+set_tests_properties(two_viewers_keep_every_edit PROPERTIES TIMEOUT 300)
+
 # Many opening and closing cycles and list edits in one host process, with
 # what the process holds counted before and after. The quick run is a test;
 # `tools/long-run.sh soak` runs the full one.
@@ -181,6 +192,7 @@ file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windo
 # they exercise directly against a real host window.
 add_executable(windows_tests ${WINDOWS_TEST_SOURCES} ${DISEQC_COMMON_TEST_SOURCES}
   ${CMAKE_SOURCE_DIR}/host/host_channel.cpp
+  ${CMAKE_SOURCE_DIR}/store/win32_edit_lock.cpp
   ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp)
 target_compile_options(windows_tests PRIVATE ${DISEQC_WARNINGS})
 target_compile_definitions(windows_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)

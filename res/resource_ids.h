@@ -77,6 +77,10 @@
 #define WM_SATLIST_RENAME (WM_APP + 2)
 #define WM_SATLIST_CHANGED 0x08E1
 
+// Posted by the setup window to itself when it opened without reading the
+// names: it says so once it shows.
+#define WM_SETUP_NAMES_UNREAD (WM_APP + 8)
+
 // Satellite name editor and about box.
 #define IDC_SAT_NAME_EDIT 1042
 #define IDC_ABOUT_VERSION 1043

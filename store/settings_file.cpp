@@ -60,20 +60,42 @@ std::optional<Site> siteIn(std::string_view content) {
     return Site{*latitude, *longitude};
 }
 
-StoredSettings settingsIn(std::string_view content) {
-    StoredSettings settings;
+SatelliteNameTable namesIn(std::string_view content) {
+    SatelliteNameTable names;
     const auto& factory = FactorySatelliteTable::names();
     for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
-        settings.names[i] =
-            profileValue(content, NAMES_SECTION, positionKey(static_cast<int>(i) + 1), factory[i],
-                         READ_CAPACITY);
+        names[i] = profileValue(content, NAMES_SECTION, positionKey(static_cast<int>(i) + 1),
+                                factory[i], READ_CAPACITY);
     }
+    return names;
+}
+
+StoredSettings settingsIn(std::string_view content) {
+    StoredSettings settings;
+    settings.names = namesIn(content);
     settings.model =
         modelFromSettingsValue(profileValue(content, POSITIONER_SECTION, TYPE_KEY,
                                             settingsValue(PositionerModel::Stab), READ_CAPACITY));
     settings.site = siteIn(content);
     return settings;
 }
+
+// Held from construction to destruction, when there is a lock and it could be had.
+class LockHold {
+  public:
+    LockHold(EditLock* lock, const std::string& path)
+        : lock_(lock), held_(!lock || lock->acquire(path)) {}
+    ~LockHold() {
+        if (lock_ && held_) lock_->release();
+    }
+    LockHold(const LockHold&) = delete;
+    LockHold& operator=(const LockHold&) = delete;
+    bool held() const { return held_; }
+
+  private:
+    EditLock* lock_;
+    bool held_;
+};
 
 }  // namespace
 
@@ -84,18 +106,24 @@ std::string storableName(std::string_view name) {
     return storable;
 }
 
-SettingsFile::SettingsFile(std::string path, FileStore& files)
-    : path_(std::move(path)), files_(files) {}
+SettingsFile::SettingsFile(std::string path, FileStore& files, EditLock* lock)
+    : path_(std::move(path)), files_(files), lock_(lock) {}
 
 StoredSettings SettingsFile::open() {
+    // Not needed for the file's sake, as every replacement is one step; but a read under way
+    // would make another window's replacement fail. Without it the file is read all the same.
+    const LockHold hold(lock_, path_);
     FileStore::Content content = files_.read(path_);
     switch (content.state) {
         case FileStore::State::Read:
             return settingsIn(content.bytes);
-        case FileStore::State::Unreadable:
+        case FileStore::State::Unreadable: {
             // Held by another program or not readable: it still holds the user's names, and
             // factory content written now would replace them.
-            return settingsIn({});
+            StoredSettings placeholder = settingsIn({});
+            placeholder.namesRead = false;
+            return placeholder;
+        }
         case FileStore::State::Missing:
             break;
     }
@@ -107,21 +135,37 @@ StoredSettings SettingsFile::open() {
 }
 
 template <class Change>
-bool SettingsFile::edit(Change&& change) {
-    const FileStore::Content content = files_.read(path_);
+SettingsFile::Edited SettingsFile::edit(Change&& change) {
+    const LockHold hold(lock_, path_);
+    if (!hold.held()) return {EditOutcome::Unreadable, {}};
+    FileStore::Content content = files_.read(path_);
     // A file that cannot be read must not be replaced by one that holds only this change.
-    if (content.state == FileStore::State::Unreadable) return false;
-    const std::string updated = change(content.bytes);
-    if (content.state == FileStore::State::Read && updated == content.bytes) return true;
-    return files_.replace(path_, updated);
+    if (content.state == FileStore::State::Unreadable) return {EditOutcome::Unreadable, {}};
+    std::string updated = change(content.bytes);
+    if (content.state == FileStore::State::Read && updated == content.bytes)
+        return {EditOutcome::Saved, std::move(updated)};
+    if (!files_.replace(path_, updated)) return {EditOutcome::Unsaved, std::move(updated)};
+    return {EditOutcome::Saved, std::move(updated)};
 }
 
 bool SettingsFile::writeNames(const SatelliteNameTable& names) {
-    return edit([&](const std::string& content) { return withNames(content, names); });
+    return edit([&](const std::string& content) { return withNames(content, names); }).outcome ==
+           EditOutcome::Saved;
+}
+
+NamesEdit SettingsFile::changeNames(const std::function<void(SatelliteNameTable&)>& change) {
+    const Edited edited = edit([&](const std::string& content) {
+        SatelliteNameTable names = namesIn(content);
+        change(names);
+        return withNames(content, names);
+    });
+    if (edited.outcome == EditOutcome::Unreadable) return {};
+    return {edited.outcome, namesIn(edited.content)};
 }
 
 bool SettingsFile::writeModel(PositionerModel model) {
-    return edit([&](const std::string& content) { return withModel(content, model); });
+    return edit([&](const std::string& content) { return withModel(content, model); }).outcome ==
+           EditOutcome::Saved;
 }
 
 bool SettingsFile::writeFactoryNames() {
@@ -130,8 +174,8 @@ bool SettingsFile::writeFactoryNames() {
 
 bool SettingsFile::writeSite(const Site& site) {
     return edit([&](const std::string& content) {
-        return withProfileValue(
-            withProfileValue(content, SITE_SECTION, LATITUDE_KEY, oneDecimal(site.latitude)),
-            SITE_SECTION, LONGITUDE_KEY, oneDecimal(site.longitude));
-    });
+               return withProfileValue(
+                   withProfileValue(content, SITE_SECTION, LATITUDE_KEY, oneDecimal(site.latitude)),
+                   SITE_SECTION, LONGITUDE_KEY, oneDecimal(site.longitude));
+           }).outcome == EditOutcome::Saved;
 }

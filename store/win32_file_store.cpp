@@ -56,9 +56,20 @@ bool writeFresh(const std::wstring& fresh, std::string_view bytes) {
     return file.close() && written;
 }
 
-}  // namespace
+// A holder that lets go within a moment (a viewer saving, a backup tool passing by) is waited
+// for; one that keeps the file longer leaves it unreadable for now.
+constexpr ULONGLONG SHARING_RETRY_MS = 1000;
+constexpr DWORD SHARING_PAUSE_MS = 50;
 
-FileStore::Content Win32FileStore::read(const std::string& path) noexcept {
+bool isHeld(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+using State = FileStore::State;
+
+// One attempt; `error` tells why an Unreadable came back.
+FileStore::Content readOnce(const std::string& path, DWORD& error) noexcept {
+    error = ERROR_SUCCESS;
     try {
         // A path that cannot be named may still hold the user's file.
         const std::optional<std::wstring> name = win32FilePath(path);
@@ -67,7 +78,7 @@ FileStore::Content Win32FileStore::read(const std::string& path) noexcept {
         FileHandle file(CreateFileW(name->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
-            const DWORD error = GetLastError();
+            error = GetLastError();
             // Anything else (a sharing violation, denied access, a folder of that name) means
             // the file is there and must be left alone.
             const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -81,8 +92,10 @@ FileStore::Content Win32FileStore::read(const std::string& path) noexcept {
         while (done < bytes.size()) {
             DWORD got = 0;
             if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                          &got, nullptr))
+                          &got, nullptr)) {
+                error = GetLastError();
                 return {State::Unreadable, {}};
+            }
             if (got == 0) break;
             done += got;
         }
@@ -90,6 +103,21 @@ FileStore::Content Win32FileStore::read(const std::string& path) noexcept {
         return {State::Read, std::move(bytes)};
     } catch (...) {
         return {State::Unreadable, {}};
+    }
+}
+
+}  // namespace
+
+FileStore::Content Win32FileStore::read(const std::string& path) noexcept {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        DWORD error = ERROR_SUCCESS;
+        Content content = readOnce(path, error);
+        if (content.state != State::Unreadable || !isHeld(error) ||
+            GetTickCount64() - start >= SHARING_RETRY_MS)
+            return content;
+        // Nothing signals that another process let go of a file: it is asked again.
+        Sleep(SHARING_PAUSE_MS);
     }
 }
 

@@ -96,7 +96,7 @@ PositionerExtrasDialog::PositionerExtrasDialog(HINSTANCE module, HWND setupWindo
       module_(module),
       host_(host),
       dialect_(dialect),
-      settings_(settingsPath, files_) {}
+      settings_(settingsPath, files_, &editLock_) {}
 
 bool PositionerExtrasDialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return dispatchMessage<PositionerExtrasDialog>(*this, MESSAGE_MAP, message, wParam, lParam,

@@ -9,6 +9,7 @@
 #include "positioner/diseqc_command.h"
 #include "positioner/usals.h"
 #include "store/settings_file.h"
+#include "store/win32_edit_lock.h"
 #include "store/win32_file_store.h"
 #include "ui/hold_button.h"
 #include "win/controls.h"
@@ -66,6 +67,7 @@ class PositionerExtrasDialog : public Dialog {
     HostChannel host_;
     ApiDialect dialect_;
     Win32FileStore files_;
+    Win32EditLock editLock_;
     SettingsFile settings_;
     std::optional<Site> site_;
     bool driving_ = false;

@@ -22,6 +22,13 @@ constexpr char UNSAVED_NAMES[] =
 constexpr char UNSAVED_MODEL[] =
     "The positioner model could not be saved: the settings file could not be written. It still "
     "holds the model saved before.";
+constexpr char NAMES_NOT_CHANGED[] =
+    "The satellite names were not changed: the settings file could not be read just now. "
+    "Another program may be using it; try again in a moment.";
+constexpr char NAMES_UNREAD[] =
+    "The satellite names could not be read: another program may be using the settings file. "
+    "The list shows the factory names in their place. Your own names stay in the file; a change "
+    "of a name reads them again first.";
 constexpr int INITIAL_DEGREES = 1;
 // Only ever touched from the host's thread.
 HICON dishIcon = nullptr;
@@ -56,6 +63,7 @@ const MessageEntry<PositionerSetupDialog> PositionerSetupDialog::MESSAGE_MAP[] =
     onMessage(WM_SATLIST_SWAP, &PositionerSetupDialog::onSwapNames),
     onMessage(WM_SATLIST_RENAME, &PositionerSetupDialog::onRenameRow),
     onMessage(WM_SATLIST_CHANGED, &PositionerSetupDialog::onSatListChanged),
+    onMessage(WM_SETUP_NAMES_UNREAD, &PositionerSetupDialog::onNamesUnread),
     onClick(IDC_MODEL_MOTECK, &PositionerSetupDialog::switchModel),
     onClick(IDC_MODEL_STAB, &PositionerSetupDialog::switchModel),
     onMessage(WM_SYSCOMMAND, &PositionerSetupDialog::onSystemCommand),
@@ -67,7 +75,8 @@ PositionerSetupDialog::PositionerSetupDialog(HINSTANCE module, HostChannel host,
     : Dialog(module, IDD_POSITIONER_SETUP, nullptr),
       module_(module),
       host_(host),
-      settings_(std::move(settingsPath), files_) {
+      settings_(std::move(settingsPath), files_, &editLock_),
+      names_(settings_) {
     // A shared icon lives as long as the module that holds it and is never
     // destroyed: one load serves every window of this process, and a reloaded
     // module starts with none again.
@@ -118,12 +127,14 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     }
 
     const StoredSettings stored = settings_.open();
-    names_ = stored.names;
+    names_.opened(stored);
     model_ = stored.model;
     stabRadio_.setCheck(model_ == PositionerModel::Stab ? BST_CHECKED : BST_UNCHECKED);
     moteckRadio_.setCheck(model_ == PositionerModel::Moteck ? BST_CHECKED : BST_UNCHECKED);
-    satelliteList_.show(names_);
+    satelliteList_.show(names_.table());
     fillPickers();
+    // Told once the window shows, not from inside its creation.
+    if (!names_.fromFile()) PostMessageA(window(), WM_SETUP_NAMES_UNREAD, 0, 0);
 
     const std::string apiName = host_.identify();
     apiDialect_ = dialectForApiName(apiName);
@@ -147,7 +158,7 @@ std::array<const ComboBox*, 3> PositionerSetupDialog::pickers() const {
 
 std::vector<std::string> PositionerSetupDialog::shownNames() const {
     const auto shown = static_cast<std::ptrdiff_t>(storedPositions(model_));
-    return {names_.begin(), names_.begin() + shown};
+    return {names_.table().begin(), names_.table().begin() + shown};
 }
 
 void PositionerSetupDialog::fillPickers(const std::array<int, 3>& selections) {
@@ -163,6 +174,11 @@ void PositionerSetupDialog::fillPickers(const std::array<int, 3>& selections) {
     if (extras_) extras_->offerSatellites(shownNames());
 }
 
+void PositionerSetupDialog::showNames() {
+    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i)
+        satelliteList_.showName(static_cast<int>(i), names_[i]);
+}
+
 void PositionerSetupDialog::send(const DiseqcCommand& command) const {
     host_.sendCommand(apiDialect_, command);
 }
@@ -170,6 +186,11 @@ void PositionerSetupDialog::send(const DiseqcCommand& command) const {
 void PositionerSetupDialog::reportUnsaved(bool saved, const char* what) const {
     if (saved || !window()) return;
     showMessage(window(), PLUGIN_DISPLAY_NAME, what, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void PositionerSetupDialog::reportNamesEdit(EditOutcome outcome) const {
+    reportUnsaved(outcome != EditOutcome::Unsaved, UNSAVED_NAMES);
+    reportUnsaved(outcome != EditOutcome::Unreadable, NAMES_NOT_CHANGED);
 }
 
 void PositionerSetupDialog::closeWindow() {
@@ -289,12 +310,9 @@ void PositionerSetupDialog::onRecalculate() {
 void PositionerSetupDialog::restoreFactorySettings() {
     const bool go = confirmed(window(), PLUGIN_DISPLAY_NAME, "Reset all stored Sat. Positions?");
     if (!go || !window()) return;
-    const auto& factory = FactorySatelliteTable::names();
-    std::copy(factory.begin(), factory.end(), names_.begin());
+    const bool saved = names_.restoreFactory();
     fillPickers();
-    const bool saved = settings_.writeFactoryNames();
-    for (std::size_t i = 0; i < names_.size(); ++i)
-        satelliteList_.showName(static_cast<int>(i), names_[i]);
+    showNames();
     send(PositionerCommands::recalculatePositions(0));
     reportUnsaved(saved, UNSAVED_NAMES);
 }
@@ -321,9 +339,9 @@ LRESULT PositionerSetupDialog::onSwapNames(WPARAM firstRow, LPARAM secondRow) {
     const auto first = static_cast<std::size_t>(firstRow);
     const auto second = static_cast<std::size_t>(secondRow);
     if (!isRow(first) || !isRow(second)) return 0;
-    std::swap(names_[first], names_[second]);
-    satelliteList_.showName(static_cast<int>(first), names_[first]);
-    satelliteList_.showName(static_cast<int>(second), names_[second]);
+    // Another window may have changed other names since: all rows show the file's names.
+    listEdit_ = names_.swap(first, second);
+    showNames();
     return 0;
 }
 
@@ -338,18 +356,28 @@ LRESULT PositionerSetupDialog::onRenameRow(WPARAM rowParam, LPARAM) {
     // names are all on disk already, and there is no row left to rename.
     if (!window()) return 0;
     if (isRow(row)) {
-        names_[row] = storableName(dialog.name);
-        satelliteList_.showName(static_cast<int>(row), names_[row]);
+        listEdit_ = names_.rename(row, dialog.name);
+        showNames();
     }
     return 1;
 }
 
 LRESULT PositionerSetupDialog::onSatListChanged(WPARAM, LPARAM) {
+    // An edit that moved no name still saves the names, as the file holds them.
+    const EditOutcome outcome = listEdit_ ? *listEdit_ : names_.save();
+    listEdit_.reset();
+    if (outcome != EditOutcome::Unreadable) showNames();
     // Selections stay by index, that is by slot, whatever name moved there.
     std::array<int, 3> kept{};
     for (std::size_t i = 0; i < kept.size(); ++i) kept[i] = pickers()[i]->currentSelection();
     fillPickers(kept);
-    reportUnsaved(settings_.writeNames(names_), UNSAVED_NAMES);
+    reportNamesEdit(outcome);
+    return 0;
+}
+
+LRESULT PositionerSetupDialog::onNamesUnread(WPARAM, LPARAM) {
+    // An edit in between may have read the names already.
+    if (!names_.fromFile()) reportUnsaved(false, NAMES_UNREAD);
     return 0;
 }
 

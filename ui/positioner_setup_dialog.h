@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,9 @@
 #include "positioner/diseqc_command.h"
 #include "positioner/motion_tracker.h"
 #include "positioner/positioner_model.h"
-#include "store/satellite_name_table.h"
+#include "store/satellite_names.h"
 #include "store/settings_file.h"
+#include "store/win32_edit_lock.h"
 #include "store/win32_file_store.h"
 #include "ui/positioner_extras_dialog.h"
 #include "ui/satellite_list_ctrl.h"
@@ -20,8 +22,9 @@
 #include "win/message_map.h"
 
 // The plug-in's one window: steering the positioner, the satellite names and
-// the model. It owns the model and the name table; the list and the pickers
-// show them, and every edit goes to the table, then to them, then to the file.
+// the model. It owns the model and the names; every edit of a name goes to the
+// file through the names' owner, and the list, the pickers and the extras then
+// show what the owner holds.
 class PositionerSetupDialog : public Dialog {
   public:
     PositionerSetupDialog(HINSTANCE module, HostChannel host, std::string settingsPath);
@@ -52,6 +55,7 @@ class PositionerSetupDialog : public Dialog {
     LRESULT onSwapNames(WPARAM firstRow, LPARAM secondRow);
     LRESULT onRenameRow(WPARAM row, LPARAM);
     LRESULT onSatListChanged(WPARAM, LPARAM);
+    LRESULT onNamesUnread(WPARAM, LPARAM);
     LRESULT onSystemCommand(WPARAM command, LPARAM);
     void openExtras();
     std::vector<std::string> shownNames() const;
@@ -59,19 +63,24 @@ class PositionerSetupDialog : public Dialog {
     // Refills the three pickers for the current model and selects an entry
     // in each, the first by default.
     void fillPickers(const std::array<int, 3>& selections = {0, 0, 0});
+    void showNames();
     std::array<const ComboBox*, 3> pickers() const;
     void setMovementControlsEnabled(bool enabled);
     void showPicture(int picture, bool visible);
     void send(const DiseqcCommand& command) const;
     // Tells the user, once per action, what a failed write did not save.
     void reportUnsaved(bool saved, const char* what) const;
+    void reportNamesEdit(EditOutcome outcome) const;
 
     HINSTANCE module_;
     HostChannel host_;
     Win32FileStore files_;
+    Win32EditLock editLock_;
     SettingsFile settings_;
     PositionerModel model_ = PositionerModel::Stab;
-    SatelliteNameTable names_;
+    SatelliteNames names_;
+    // The outcome of the list's last edit, told when the list reports the edit done.
+    std::optional<EditOutcome> listEdit_;
     ApiDialect apiDialect_ = ApiDialect::Native;
 
     Button moteckRadio_;

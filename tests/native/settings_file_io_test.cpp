@@ -6,36 +6,9 @@
 
 #include "store/factory_satellite_table.h"
 #include "store/settings_file.h"
+#include "tests/native/recording_file_store.h"
 
 namespace {
-
-// Holds one file in memory, answers as told and logs every call, so a test sees exactly what an
-// action did to the file, including states no real file system lets this test produce.
-class RecordingFileStore final : public FileStore {
-  public:
-    RecordingFileStore(State state, std::string bytes, bool replaceSucceeds)
-        : state_(state), bytes_(std::move(bytes)), replaceSucceeds_(replaceSucceeds) {}
-
-    Content read(const std::string& path) override {
-        calls.push_back("read " + path);
-        return {state_, state_ == State::Read ? bytes_ : std::string()};
-    }
-    bool replace(const std::string& path, std::string_view bytes) override {
-        calls.push_back("replace " + path);
-        if (!replaceSucceeds_) return false;
-        state_ = State::Read;
-        bytes_ = std::string(bytes);
-        return true;
-    }
-
-    const std::string& bytes() const { return bytes_; }
-    std::vector<std::string> calls;
-
-  private:
-    State state_;
-    std::string bytes_;
-    bool replaceSucceeds_;
-};
 
 constexpr const char* PATH = "C:\\Plugins\\diseqc.ini";
 const std::string READ = std::string("read ") + PATH;

@@ -25,8 +25,8 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersWithTheNamesShown) {
     writeSettings(settingsFileText(customNames(), STAB_TYPE));
     ASSERT_TRUE(openWindow());
     // A swap that the list has asked for but not yet reported as complete:
-    // the window shows it, the file does not hold it yet, and the pickers
-    // must follow the window, not the file.
+    // the window shows it and the file holds it, and the pickers, refilled
+    // by the switch before the list's report, must show it too.
     SendMessageA(window(), WM_SATLIST_SWAP, 2, 40);
     std::vector<std::string> names = customNames();
     std::swap(names[2], names[40]);
@@ -44,7 +44,7 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersWithTheNamesShown) {
             selectInPicker(picker, 5);
         click(step.radio);
 
-        EXPECT_EQ(settingsBytes(), settingsFileText(customNames(), step.type))
+        EXPECT_EQ(settingsBytes(), settingsFileText(names, step.type))
             << "TYPE changes, the names in the file do not";
         EXPECT_TRUE(checked(step.radio));
         EXPECT_FALSE(checked(step.radio == IDC_MODEL_MOTECK ? IDC_MODEL_STAB : IDC_MODEL_MOTECK));

@@ -890,20 +890,25 @@ void Monkey::drag() {
     steps.push_back(release(button));
 
     const std::vector<std::string> before = listNames(list);
+    const std::vector<std::string> stored = namesBeforeEdit(list);
     Pointer pointer(window_, list);
     pointer.perform(steps);
     pumpMessages();
     if (!window_ || windowChanged_) return;
-    // A drag swaps two names or none.
+    // A drag swaps two names or none, of those shown or, when it reached the file, of those the
+    // file held.
     const std::vector<std::string> after = listNames(list);
-    std::vector<std::size_t> moved;
-    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i)
-        if (before[i] != after[i]) moved.push_back(i);
-    const bool swapped = moved.size() == 2 && before[moved[0]] == after[moved[1]] &&
-                         before[moved[1]] == after[moved[0]];
-    if (after.size() != before.size() || !(moved.empty() || swapped))
-        fail("drag", "the drag changed " + std::to_string(moved.size()) +
-                         " rows: " + namesDifference(after, before, "before it"));
+    const auto swapsOrNone = [&after](const std::vector<std::string>& from) {
+        std::vector<std::size_t> moved;
+        for (std::size_t i = 0; i < from.size() && i < after.size(); ++i)
+            if (from[i] != after[i]) moved.push_back(i);
+        const bool swapped = moved.size() == 2 && from[moved[0]] == after[moved[1]] &&
+                             from[moved[1]] == after[moved[0]];
+        return after.size() == from.size() && (moved.empty() || swapped);
+    };
+    if (!swapsOrNone(before) && !swapsOrNone(stored))
+        fail("drag",
+             "the drag changed more than two rows: " + namesDifference(after, before, "before it"));
 }
 
 bool Monkey::seenSince(std::size_t first, BoxKind kind) const {
@@ -918,7 +923,8 @@ void Monkey::rename() {
     note("double-click row " + std::to_string(row));
     HWND list = item(IDC_SAT_LIST);
     if (row >= 0) SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-    std::vector<std::string> expected = listNames(list);
+    const std::vector<std::string> shownBefore = listNames(list);
+    const std::vector<std::string> stored = namesBeforeEdit(list);
     renamedTo_.reset();
     lengthBoxDue_ = false;
     const std::size_t boxesBefore = boxes_.size();
@@ -929,6 +935,8 @@ void Monkey::rename() {
     if (lengthBoxDue_)
         fail("rename", "a name over the length limit went by without the box that refuses it");
     if (!window_ || windowChanged_) return;
+    // A name given is set on the names the file holds; a dialog cancelled changes nothing.
+    std::vector<std::string> expected = renamedTo_ ? stored : shownBefore;
     // A line break cannot be stored in the file: the window keeps a blank
     // in its place.
     if (renamedTo_ && row >= 0) expected[static_cast<std::size_t>(row)] = storableName(*renamedTo_);
@@ -1101,6 +1109,12 @@ void Monkey::checkAfterAction() {
 
     if (window_) checkWindow();
     checkExtras();
+}
+
+std::vector<std::string> Monkey::namesBeforeEdit(HWND list) {
+    if (!namesUnsaved_ || !fs::exists(settings_)) return listNames(list);
+    const StoredSettings stored = SettingsFile(settings_.string(), files_).open();
+    return {stored.names.begin(), stored.names.end()};
 }
 
 void Monkey::checkWindow() {

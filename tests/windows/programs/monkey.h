@@ -158,6 +158,9 @@ class Monkey {
     // Checks.
     void checkAfterAction();
     void checkWindow();
+    // What an edit of the list is made on: the names the file holds. They are the names the
+    // window shows unless an edit was not saved.
+    std::vector<std::string> namesBeforeEdit(HWND list);
     HWND item(int id) const { return GetDlgItem(window_, id); }
     PositionerModel checkedModel() const;
 
