@@ -1,6 +1,7 @@
 #include "ui/positioner_setup_dialog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <memory>
 #include <utility>
@@ -29,7 +30,6 @@ constexpr char NAMES_UNREAD[] =
     "The satellite names could not be read: another program may be using the settings file. "
     "The list shows the factory names in their place. Your own names stay in the file; a change "
     "of a name reads them again first.";
-constexpr int INITIAL_DEGREES = 1;
 // Only ever touched from the host's thread.
 HICON dishIcon = nullptr;
 
@@ -60,6 +60,8 @@ const MessageEntry<PositionerSetupDialog> PositionerSetupDialog::MESSAGE_MAP[] =
     onClick(IDC_GOTO, &PositionerSetupDialog::onGoto),
     onClick(IDC_STORE, &PositionerSetupDialog::onStore),
     onClick(IDC_FACTORY_RESET, &PositionerSetupDialog::restoreFactorySettings),
+    onCommand(IDC_WEST_DEGREES, EN_CHANGE, &PositionerSetupDialog::onWestDegreesTyped),
+    onCommand(IDC_EAST_DEGREES, EN_CHANGE, &PositionerSetupDialog::onEastDegreesTyped),
     onMessage(WM_SATLIST_SWAP, &PositionerSetupDialog::onSwapNames),
     onMessage(WM_SATLIST_RENAME, &PositionerSetupDialog::onRenameRow),
     onMessage(WM_SATLIST_CHANGED, &PositionerSetupDialog::onSatListChanged),
@@ -212,31 +214,48 @@ void PositionerSetupDialog::showPicture(int picture, bool visible) {
 }
 
 void PositionerSetupDialog::onDriveWest() {
-    drive(westSpin_, westEdit_, false);
+    drive(westSpin_, westEdit_, westDegrees_, false);
 }
 
 void PositionerSetupDialog::onDriveEast() {
-    drive(eastSpin_, eastEdit_, true);
+    drive(eastSpin_, eastEdit_, eastDegrees_, true);
 }
 
-void PositionerSetupDialog::drive(const UpDown& spin, const Edit& field, bool east) {
+void PositionerSetupDialog::onWestDegreesTyped() {
+    westDegrees_ = degreesShown(westEdit_).value_or(westDegrees_);
+}
+
+void PositionerSetupDialog::onEastDegreesTyped() {
+    eastDegrees_ = degreesShown(eastEdit_).value_or(eastDegrees_);
+}
+
+std::optional<int> PositionerSetupDialog::degreesShown(const Edit& field) {
+    const std::string text = field.text();
+    const std::optional<double> value = decimalNumber(text);
+    if (!value || *value < 0.0 || *value > MAX_DEGREES || *value != std::floor(*value))
+        return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+void PositionerSetupDialog::drive(const UpDown& spin, const Edit& field, int lastShown, bool east) {
+    // The spin flags a field that it could not read, and it may read an empty one as 0: then its
+    // position is not what the field shows, and a drive of that many degrees would go a distance
+    // the user never asked for. The field is what counts.
     const LRESULT position = spin.position();
-    // The spin flags a field that it could not read (a number beyond its range, or nothing).
-    // Its low word is then its last valid position, not what the field shows: a drive of that
-    // many degrees would go a distance the user never asked for.
-    if (HIWORD(position) != 0) {
-        const int shown = nearestWholeNumber(field.text(), 0, MAX_DEGREES, LOWORD(position));
-        spin.setPosition(shown);
-        field.setText(std::to_string(shown));
+    const std::optional<int> shown = degreesShown(field);
+    if (HIWORD(position) != 0 || !shown) {
+        const int corrected = nearestWholeNumber(field.text(), 0, MAX_DEGREES, lastShown);
+        spin.setPosition(corrected);
+        field.setText(std::to_string(corrected));
         showMessage(window(), PLUGIN_DISPLAY_NAME,
                     ("The dish can be driven by 1 to " + std::to_string(MAX_DEGREES) +
                      " degrees at a time. Nothing was sent; the field now shows " +
-                     std::to_string(shown) + ".")
+                     std::to_string(corrected) + ".")
                         .c_str(),
                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const auto degrees = static_cast<std::uint16_t>(LOWORD(position));
+    const auto degrees = static_cast<std::uint16_t>(*shown);
     if (degrees == 0) return;
     setMovementControlsEnabled(false);
     const DriveStart start = tracker_.startDrive(degrees, speed(model_), east);

@@ -41,7 +41,11 @@ class PositionerSetupDialog : public Dialog {
     void closeWindow();
     void onDriveWest();
     void onDriveEast();
-    void drive(const UpDown& spin, const Edit& field, bool east);
+    void onWestDegreesTyped();
+    void onEastDegreesTyped();
+    // The whole number of degrees a drive field shows, when it shows one the spin can take.
+    static std::optional<int> degreesShown(const Edit& field);
+    void drive(const UpDown& spin, const Edit& field, int lastShown, bool east);
     void onStop();
     LRESULT onTick(WPARAM, LPARAM);
     void onStepWest();
@@ -95,6 +99,10 @@ class PositionerSetupDialog : public Dialog {
     Edit westEdit_;
     UINT_PTR timerHandle_ = 0;
     MotionTracker tracker_;
+    // What each drive field last showed that a drive could take, to put back when it is emptied.
+    static constexpr int INITIAL_DEGREES = 1;
+    int westDegrees_ = INITIAL_DEGREES;
+    int eastDegrees_ = INITIAL_DEGREES;
     HICON windowIcon_ = nullptr;
     // Owned by its window, which closes before this one goes.
     PositionerExtrasDialog* extras_ = nullptr;

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -696,20 +697,30 @@ void Monkey::clickButtonOf(int id) {
         case IDC_DRIVE_EAST: {
             const bool east = id == IDC_DRIVE_EAST;
             const LRESULT answer = spinAnswer(east ? IDC_EAST_SPIN : IDC_WEST_SPIN);
-            if (HIWORD(answer) != 0) {
-                // Nothing goes out; the field is corrected, and the user told why.
-                HWND field = item(east ? IDC_EAST_DEGREES : IDC_WEST_DEGREES);
-                const std::string typed = windowText(field);
-                const int corrected = nearestWholeNumber(typed, 0, 19, LOWORD(answer));
+            HWND field = item(east ? IDC_EAST_DEGREES : IDC_WEST_DEGREES);
+            const std::string typed = windowText(field);
+            // Only a whole number of degrees that the spin takes as it is shown is driven.
+            const std::optional<double> number = decimalNumber(typed);
+            if (HIWORD(answer) != 0 || !number || *number != std::floor(*number) || *number < 0 ||
+                *number > 19) {
+                // Nothing goes out; the field is corrected, and the user told why. Text without
+                // a number gives back what the field last showed, which the monkey does not keep.
+                const int corrected = nearestWholeNumber(typed, 0, 19, -1);
                 note(" with " + inQuotes(typed) + " in the field");
                 degreesBoxDue_ = true;
                 clickButton(dialog, id);
                 pumpMessages();
                 if (degreesBoxDue_) fail("degrees", "no box told why nothing was driven");
                 degreesBoxDue_ = false;
-                if (IsWindow(field) && windowText(field) != std::to_string(corrected))
+                const std::optional<double> after =
+                    IsWindow(field) ? decimalNumber(windowText(field)) : std::nullopt;
+                const bool fits = corrected >= 0 ? after && *after == corrected
+                                                 : after && *after >= 0 && *after <= 19;
+                if (IsWindow(field) && !fits)
                     fail("degrees", "the field shows " + inQuotes(windowText(field)) + " after " +
-                                        inQuotes(typed) + ", not " + std::to_string(corrected));
+                                        inQuotes(typed) + ", not " +
+                                        (corrected >= 0 ? std::to_string(corrected)
+                                                        : std::string("a count from 0 to 19")));
                 return;
             }
             const auto by = static_cast<std::uint16_t>(LOWORD(answer));
