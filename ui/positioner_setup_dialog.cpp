@@ -230,10 +230,8 @@ void PositionerSetupDialog::onEastDegreesTyped() {
 }
 
 std::optional<int> PositionerSetupDialog::degreesShown(const Edit& field) {
-    const std::string text = field.text();
-    const std::optional<double> value = decimalNumber(text);
-    if (!value || *value < 0.0 || *value > MAX_DEGREES || *value != std::floor(*value))
-        return std::nullopt;
+    const std::optional<double> value = degreesUpTo(field.text(), MAX_DEGREES);
+    if (!value || *value != std::floor(*value)) return std::nullopt;
     return static_cast<int>(*value);
 }
 
@@ -382,10 +380,12 @@ LRESULT PositionerSetupDialog::onRenameRow(WPARAM rowParam, LPARAM) {
 }
 
 LRESULT PositionerSetupDialog::onSatListChanged(WPARAM, LPARAM) {
-    // An edit that moved no name still saves the names, as the file holds them.
-    const EditOutcome outcome = listEdit_ ? *listEdit_ : names_.save();
+    // A swap or a rename has shown its outcome already. An edit that moved no name still saves
+    // the names, as the file holds them, and then shows them.
+    const bool shown = listEdit_.has_value();
+    const EditOutcome outcome = shown ? *listEdit_ : names_.save();
     listEdit_.reset();
-    if (outcome != EditOutcome::Unreadable) showNames();
+    if (!shown && outcome != EditOutcome::Unreadable) showNames();
     // Selections stay by index, that is by slot, whatever name moved there.
     std::array<int, 3> kept{};
     for (std::size_t i = 0; i < kept.size(); ++i) kept[i] = pickers()[i]->currentSelection();
