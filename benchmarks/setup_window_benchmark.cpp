@@ -34,10 +34,10 @@
 #include "positioner/positioner_model.h"
 #include "res/resource_ids.h"
 #include "store/win32_file_store.h"
-#include "workbench/list_pointer.h"
-#include "workbench/message_pump.h"
-#include "workbench/plugin_module.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/list_pointer.h"
+#include "host_driver/message_pump.h"
+#include "host_driver/plugin_module.h"
+#include "host_driver/plugin_windows.h"
 
 namespace {
 

@@ -68,11 +68,12 @@ include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)
 # its modal boxes.
 set(HOST_DRIVER_SOURCES
   list_pointer.cpp
+  message_hook.cpp
   message_pump.cpp
   modal_script.cpp
   plugin_module.cpp
   plugin_windows.cpp)
-list(TRANSFORM HOST_DRIVER_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
+list(TRANSFORM HOST_DRIVER_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/host_driver/)
 # A host names the plug-in's file by any path, as the plug-in names its own.
 add_library(host_driver STATIC ${HOST_DRIVER_SOURCES} ${CMAKE_SOURCE_DIR}/store/win32_path.cpp)
 target_compile_options(host_driver PRIVATE ${DISEQC_WARNINGS})

@@ -4,7 +4,7 @@
 #include "workbench/host_request_log.h"
 #include "res/resource_ids.h"
 #include "workbench/plugin_menu.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/plugin_windows.h"
 #include "workbench/workbench.h"
 
 namespace {

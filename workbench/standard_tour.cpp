@@ -1,5 +1,5 @@
 #include "res/resource_ids.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/plugin_windows.h"
 #include "workbench/tour.h"
 
 std::vector<TourStep> standardTour() {

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "workbench/list_pointer.h"
-#include "workbench/modal_script.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/list_pointer.h"
+#include "host_driver/modal_script.h"
+#include "host_driver/plugin_windows.h"
 #include "workbench/tour.h"
 #include "workbench/workbench.h"
 

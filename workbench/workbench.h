@@ -8,7 +8,7 @@
 
 #include "workbench/command_line.h"
 #include "workbench/dish_view.h"
-#include "workbench/plugin_module.h"
+#include "host_driver/plugin_module.h"
 #include "workbench/workbench_log.h"
 
 class Tour;

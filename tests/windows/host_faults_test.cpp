@@ -9,7 +9,7 @@
 #include "host/host_messages.h"
 #include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/plugin_windows.h"
 
 namespace {
 

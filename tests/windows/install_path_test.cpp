@@ -12,7 +12,7 @@
 #include "tests/windows/setup_window_fixture.h"
 #include "tests/windows/test_host.h"
 #include "tests/windows/unusual_folder.h"
-#include "workbench/modal_script.h"
+#include "host_driver/modal_script.h"
 
 namespace {
 

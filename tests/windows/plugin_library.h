@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "workbench/plugin_module.h"
+#include "host_driver/plugin_module.h"
 
 // The real plug-in for a test; one that cannot be loaded, or lacks an export,
 // fails the test by throwing.

@@ -9,8 +9,8 @@
 #include "res/resource_ids.h"
 #include "tests/windows/resource_counts.h"
 #include "tests/windows/setup_window_fixture.h"
-#include "workbench/modal_script.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/modal_script.h"
+#include "host_driver/plugin_windows.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <windows.h>
 
 #include "tests/windows/setup_window_fixture.h"
-#include "workbench/list_pointer.h"
-#include "workbench/modal_script.h"
+#include "host_driver/list_pointer.h"
+#include "host_driver/modal_script.h"
 
 // A settings file that holds only the first `stored` of `names`: the window
 // shows factory names for the rest, and an edit that saves must write all 60.

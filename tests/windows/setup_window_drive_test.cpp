@@ -8,7 +8,7 @@
 #include "positioner/positioner_commands.h"
 #include "res/resource_ids.h"
 #include "tests/windows/setup_window_fixture.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/plugin_windows.h"
 
 namespace {
 

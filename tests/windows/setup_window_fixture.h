@@ -16,7 +16,7 @@
 #include "res/resource_ids.h"
 #include "tests/windows/plugin_library.h"
 #include "tests/windows/test_host.h"
-#include "workbench/modal_script.h"
+#include "host_driver/modal_script.h"
 
 inline constexpr char STAB_TYPE[] = "STAB HH100/120";
 inline constexpr char MOTECK_TYPE[] = "MOTECK SG2100";

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "workbench/message_pump.h"
+#include "host_driver/message_pump.h"
 
 // Parallel test processes share one display, and under Wine a window that
 // opens in one of them takes the foreground, and with it the keyboard focus,

@@ -16,7 +16,7 @@
 
 #include <windows.h>
 
-#include "workbench/plugin_module.h"
+#include "host_driver/plugin_module.h"
 
 namespace fs = std::filesystem;
 

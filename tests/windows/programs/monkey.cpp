@@ -49,11 +49,11 @@
 #include "tests/windows/programs/monkey.h"
 #include "tests/windows/test_host.h"
 #include "ui/sat_name_dialog.h"
-#include "workbench/list_pointer.h"
-#include "workbench/message_pump.h"
-#include "workbench/modal_script.h"
-#include "workbench/plugin_module.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/list_pointer.h"
+#include "host_driver/message_pump.h"
+#include "host_driver/modal_script.h"
+#include "host_driver/plugin_module.h"
+#include "host_driver/plugin_windows.h"
 
 namespace fs = std::filesystem;
 

@@ -22,7 +22,7 @@
 #include "positioner/usals.h"
 #include "store/win32_file_store.h"
 #include "tests/windows/test_host.h"
-#include "workbench/plugin_module.h"
+#include "host_driver/plugin_module.h"
 
 namespace monkey {
 

@@ -17,8 +17,8 @@
 #include "res/resource_ids.h"
 #include "store/settings_file.h"
 #include "tests/windows/programs/monkey.h"
-#include "workbench/message_pump.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/message_pump.h"
+#include "host_driver/plugin_windows.h"
 
 namespace monkey {
 namespace {

@@ -13,8 +13,8 @@
 #include <windows.h>
 
 #include "res/resource_ids.h"
-#include "workbench/plugin_module.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/plugin_module.h"
+#include "host_driver/plugin_windows.h"
 
 int main(int argc, char** argv) {
     if (argc < 5) {

@@ -12,10 +12,10 @@
 
 #include "res/resource_ids.h"
 #include "tests/windows/resource_counts.h"
-#include "workbench/message_pump.h"
-#include "workbench/modal_script.h"
-#include "workbench/plugin_module.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/message_pump.h"
+#include "host_driver/modal_script.h"
+#include "host_driver/plugin_module.h"
+#include "host_driver/plugin_windows.h"
 
 namespace fs = std::filesystem;
 

@@ -19,8 +19,8 @@
 #include "res/resource_ids.h"
 #include "store/portable_file_store.h"
 #include "store/settings_file.h"
-#include "workbench/plugin_module.h"
-#include "workbench/plugin_windows.h"
+#include "host_driver/plugin_module.h"
+#include "host_driver/plugin_windows.h"
 
 namespace fs = std::filesystem;
 

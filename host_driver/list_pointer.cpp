@@ -1,4 +1,4 @@
-#include "workbench/list_pointer.h"
+#include "host_driver/list_pointer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 #include <commctrl.h>
 
-#include "workbench/message_pump.h"
+#include "host_driver/message_pump.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "workbench/plugin_module.h"
+#include "host_driver/plugin_module.h"
 
 #include <string_view>
 

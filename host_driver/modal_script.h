@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "workbench/plugin_windows.h"
+#include "host_driver/plugin_windows.h"
 
 // Steps that answer modal windows (message boxes, the name dialog) from inside
 // their own message loops, the one way the workbench and the tests answer

@@ -1,4 +1,4 @@
-#include "workbench/plugin_windows.h"
+#include "host_driver/plugin_windows.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "workbench/modal_script.h"
+#include "host_driver/modal_script.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "workbench/message_pump.h"
+#include "host_driver/message_pump.h"
 
 #include <windows.h>
 
