@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "positioner/positioner_commands.h"
+#include "positioner/diseqc_frame.h"
 #include "positioner/positioner_model.h"
 #include "positioner/usals.h"
 #include "simulator/dish_simulator.h"
@@ -121,10 +121,11 @@ int replayTrace(const std::vector<std::string>& args, std::ostream& out, std::os
         if (!moments.empty()) continue;
         out << formatMs(outcome.actsAtMs) << " " << stateLine(dish.stateAt(outcome.actsAtMs))
             << "  " << outcome.note;
-        const std::vector<std::uint8_t>& bytes = command.bytes;
-        if (site && outcome.accepted && bytes.size() == 5 && bytes[2] == DISEQC_GOTO_ANGLE) {
+        const DiseqcFrame frame = parseDiseqcFrame(command.bytes);
+        if (site && outcome.accepted && frame.command == DISEQC_GOTO_ANGLE) {
+            const double angle = gotoAngleOf(frame.data[0], frame.data[1]);
             out << ", towards the satellite at "
-                << formatLongitude(satelliteLongitudeAt(*site, gotoAngleOf(bytes[3], bytes[4])));
+                << formatLongitude(satelliteLongitudeAt(*site, angle));
         }
         out << "\n";
     }

@@ -91,8 +91,5 @@ class DishSimulator {
     std::vector<Snapshot> history_;
 };
 
-// The angle that the two data bytes of a goto-angle command carry: E0 east, D0 west.
-double gotoAngleOf(std::uint8_t high, std::uint8_t low);
-
 // A signed angle with two decimals, never "-0.00".
 std::string formatAngle(double degrees);

@@ -3,25 +3,12 @@
 #include <charconv>
 #include <sstream>
 
+#include "positioner/hex_byte.h"
+
 namespace {
 
 // Past this a millisecond count no longer survives the simulator's double arithmetic exactly.
 constexpr std::uint64_t LARGEST_MS = std::uint64_t{1} << 52;
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::optional<std::uint8_t> hexByte(const std::string& word) {
-    if (word.size() != 2) return std::nullopt;
-    const int high = hexDigit(word[0]);
-    const int low = hexDigit(word[1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    return static_cast<std::uint8_t>(high * 16 + low);
-}
 
 std::optional<std::uint64_t> milliseconds(const std::string& word) {
     std::uint64_t value = 0;
@@ -58,7 +45,7 @@ ParsedTrace readTrace(std::istream& in) {
         }
         TraceCommand command{*ms, {}, lineNumber};
         while (words >> word) {
-            const std::optional<std::uint8_t> byte = hexByte(word);
+            const std::optional<std::uint8_t> byte = readHexByte(word);
             if (!byte) return fail("\"" + word + "\" is not a hex byte");
             command.bytes.push_back(*byte);
         }
@@ -74,12 +61,6 @@ ParsedTrace readTrace(std::istream& in) {
 }
 
 std::string traceLine(std::uint64_t ms, std::span<const std::uint8_t> bytes) {
-    constexpr const char* DIGITS = "0123456789ABCDEF";
-    std::string line = std::to_string(ms);
-    for (const std::uint8_t byte : bytes) {
-        line += ' ';
-        line += DIGITS[byte >> 4];
-        line += DIGITS[byte & 0x0F];
-    }
-    return line;
+    const std::string line = std::to_string(ms);
+    return bytes.empty() ? line : line + " " + hexBytes(bytes);
 }

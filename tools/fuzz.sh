@@ -18,7 +18,7 @@ declare -A sources=(
   [decimal]="positioner/decimal_text.cpp"
   [typed_angle]="positioner/decimal_text.cpp positioner/usals.cpp"
   [orbital_position]="positioner/decimal_text.cpp positioner/usals.cpp"
-  [dish_trace]="simulator/dish_trace.cpp"
+  [dish_trace]="simulator/dish_trace.cpp positioner/hex_byte.cpp"
 )
 targets=(profile settings_site decimal typed_angle orbital_position dish_trace)
 share=$((seconds / ${#targets[@]}))

@@ -8,7 +8,7 @@ elseif(CASE STREQUAL "per_command")
   set(args --model moteck ${TRACES}/drive_and_halt.trace)
   set(status 0)
   # 1.9 degrees a second from 69 ms (four bytes) to the halt acting at 2055.5 ms (three).
-  set(expected_out "69 0.00 moving  drive east until halted: 0.00 -> 80.00, stops at the end stop\n2055.5 3.77 idle  halt at 3.77\n3069 3.77 idle  store 3.77 as position 1\n")
+  set(expected_out "69 0.00 moving  drive east continuously: 0.00 -> 80.00, stops at the end stop\n2055.5 3.77 idle  halt at 3.77\n3069 3.77 idle  store 3.77 as position 1\n")
   set(expected_err "")
 elseif(CASE STREQUAL "goto_site")
   set(args --site 52.0,5.0 ${TRACES}/goto_angles.trace)
