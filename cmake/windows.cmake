@@ -67,6 +67,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)
 # loading the plug-in, driving its satellite list with the pointer, answering
 # its modal boxes.
 set(HOST_DRIVER_SOURCES
+  input_delivery.cpp
   list_pointer.cpp
   message_hook.cpp
   message_pump.cpp

@@ -229,7 +229,7 @@ TourStep dragRow(int listId, int from, int to) {
                                         describeRow(list, to));
                 Pointer pointer(tour.setupWindow, list);
                 const std::string problem = pointer.perform(
-                    {press(Button::Left, from), pull(from), moveTo(to), release(Button::Left)});
+                    {press(MouseButton::Left, from), pull(from), moveTo(to), release(MouseButton::Left)});
                 const bool swapped = rowName(list, from) == toName && rowName(list, to) == fromName;
                 tour.workbench.log.line(
                     std::string(swapped ? "tour: swapped" : "tour: not swapped") + " by " +
