@@ -52,7 +52,7 @@ target_compile_definitions(diseqc_plugin_objects PUBLIC WIN32_LEAN_AND_MEAN NOMI
 file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/*.ico)
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/diseqc_version.h)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/diseqc.rc PROPERTIES
-  OBJECT_DEPENDS "${RESOURCE_INPUTS};${CMAKE_SOURCE_DIR}/res/info.htm;${CMAKE_SOURCE_DIR}/res/resource_ids.h;${CMAKE_BINARY_DIR}/generated/diseqc_version.h")
+  OBJECT_DEPENDS "${RESOURCE_INPUTS};${CMAKE_SOURCE_DIR}/res/info.htm;${CMAKE_SOURCE_DIR}/res/resource_ids.h;${CMAKE_SOURCE_DIR}/res/window_captions.h;${CMAKE_BINARY_DIR}/generated/diseqc_version.h")
 
 add_library(diseqc SHARED $<TARGET_OBJECTS:diseqc_plugin_objects>
   ${CMAKE_SOURCE_DIR}/res/diseqc.rc ${CMAKE_SOURCE_DIR}/plugin/diseqc.def)

@@ -59,7 +59,6 @@ namespace fs = std::filesystem;
 
 namespace monkey {
 
-constexpr char ABOUT_CAPTION[] = "About DiSEqC DLL";
 constexpr char UNSAVED_NAMES_START[] = "The satellite names could not be saved";
 constexpr char UNSAVED_MODEL_START[] = "The positioner model could not be saved";
 constexpr char LENGTH_START[] = "Enter no more than";
