@@ -83,6 +83,7 @@ target_link_libraries(host_driver PUBLIC user32 comctl32)
 
 set(WORKBENCH_SOURCES
   command_line.cpp
+  control_names.cpp
   dish_view.cpp
   extras_tour.cpp
   host_request_log.cpp
@@ -90,12 +91,14 @@ set(WORKBENCH_SOURCES
   main_window.cpp
   plugin_menu.cpp
   plugin_session.cpp
+  plugin_settings.cpp
   png_writer.cpp
   screen_capture.cpp
   screenshot.cpp
   standard_tour.cpp
   tour.cpp
   tour_steps.cpp
+  workbench.cpp
   workbench_log.cpp)
 list(TRANSFORM WORKBENCH_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
 add_executable(workbench ${WORKBENCH_SOURCES})
