@@ -34,6 +34,7 @@
 #include "positioner/positioner_model.h"
 #include "res/resource_ids.h"
 #include "store/win32_file_store.h"
+#include "host_driver/input_delivery.h"
 #include "host_driver/list_pointer.h"
 #include "host_driver/message_pump.h"
 #include "host_driver/plugin_module.h"
@@ -234,25 +235,6 @@ double coldRun(const std::string& which, const std::string& plugin, const std::s
     return value;
 }
 
-// Absolute coordinates are 65536ths of the screen.
-INPUT mouseAt(POINT at) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input.mi.dx = static_cast<LONG>((static_cast<long long>(at.x) * 65536 + width - 1) / width);
-    input.mi.dy = static_cast<LONG>((static_cast<long long>(at.y) * 65536 + height - 1) / height);
-    return input;
-}
-
-INPUT mouseButton(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    return input;
-}
-
 // Brings `dialog` forward and rests the pointer on the middle of its control
 // `id`, so that the timed input is the click alone.
 POINT aimAt(HWND dialog, int id) {
@@ -261,7 +243,7 @@ POINT aimAt(HWND dialog, int id) {
     GetWindowRect(GetDlgItem(dialog, id), &button);
     const POINT at{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     for (int attempt = 0; attempt < 5; ++attempt) {
-        INPUT move = mouseAt(at);
+        INPUT move = moveInput(at);
         SendInput(1, &move, sizeof move);
         settle();
         POINT cursor{};
@@ -272,7 +254,7 @@ POINT aimAt(HWND dialog, int id) {
 }
 
 double timeClick(WPARAM expectedCode, const char* what) {
-    INPUT click[2] = {mouseButton(MOUSEEVENTF_LEFTDOWN), mouseButton(MOUSEEVENTF_LEFTUP)};
+    INPUT click[2] = {mouseInput(MOUSEEVENTF_LEFTDOWN), mouseInput(MOUSEEVENTF_LEFTUP)};
     receivedAt = 0;
     receivedCode = 0;
     const LONGLONG before = now();
@@ -335,10 +317,10 @@ double timeListEdit(Pointer& pointer, HWND dialog, const std::string& settings, 
     const std::string dragged = listCellText(list, from, 0);
     const std::string target = listCellText(list, to, 0);
     const std::string problem =
-        pointer.perform({press(Button::Left, from), pull(from), moveTo(to)});
+        pointer.perform({press(MouseButton::Left, from), pull(from), moveTo(to)});
     if (!problem.empty()) fail("drag: " + problem);
     const FILETIME before = lastWrite(settings);
-    INPUT release = mouseButton(MOUSEEVENTF_LEFTUP);
+    INPUT release = mouseInput(MOUSEEVENTF_LEFTUP);
     const LONGLONG start = now();
     if (SendInput(1, &release, sizeof release) != 1) fail("SendInput refused the release");
     LONGLONG written = 0;

@@ -52,7 +52,7 @@ target_compile_definitions(diseqc_plugin_objects PUBLIC WIN32_LEAN_AND_MEAN NOMI
 file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/*.ico)
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/diseqc_version.h)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/diseqc.rc PROPERTIES
-  OBJECT_DEPENDS "${RESOURCE_INPUTS};${CMAKE_SOURCE_DIR}/res/info.htm;${CMAKE_SOURCE_DIR}/res/resource_ids.h;${CMAKE_BINARY_DIR}/generated/diseqc_version.h")
+  OBJECT_DEPENDS "${RESOURCE_INPUTS};${CMAKE_SOURCE_DIR}/res/info.htm;${CMAKE_SOURCE_DIR}/res/resource_ids.h;${CMAKE_SOURCE_DIR}/res/window_captions.h;${CMAKE_BINARY_DIR}/generated/diseqc_version.h")
 
 add_library(diseqc SHARED $<TARGET_OBJECTS:diseqc_plugin_objects>
   ${CMAKE_SOURCE_DIR}/res/diseqc.rc ${CMAKE_SOURCE_DIR}/plugin/diseqc.def)
@@ -67,6 +67,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)
 # loading the plug-in, driving its satellite list with the pointer, answering
 # its modal boxes.
 set(HOST_DRIVER_SOURCES
+  input_delivery.cpp
   list_pointer.cpp
   message_hook.cpp
   message_pump.cpp
@@ -82,6 +83,7 @@ target_link_libraries(host_driver PUBLIC user32 comctl32)
 
 set(WORKBENCH_SOURCES
   command_line.cpp
+  control_names.cpp
   dish_view.cpp
   extras_tour.cpp
   host_request_log.cpp
@@ -89,12 +91,14 @@ set(WORKBENCH_SOURCES
   main_window.cpp
   plugin_menu.cpp
   plugin_session.cpp
+  plugin_settings.cpp
   png_writer.cpp
   screen_capture.cpp
   screenshot.cpp
   standard_tour.cpp
   tour.cpp
   tour_steps.cpp
+  workbench.cpp
   workbench_log.cpp)
 list(TRANSFORM WORKBENCH_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
 add_executable(workbench ${WORKBENCH_SOURCES})

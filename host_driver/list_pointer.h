@@ -1,30 +1,34 @@
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
-enum class Button { Left, Right };
+class MouseRetrievals;
+
+// Named for the mouse, so that it lives beside the Button control of win/controls.h.
+enum class MouseButton { Left, Right };
 
 // One thing the user does with the mouse, aimed at the satellite list. The
 // target is kept as a row and resolved to pixels only when the step runs.
 struct PointerStep {
     enum class Kind { Press, Move, Release };
     Kind kind;
-    Button button = Button::Left;
+    MouseButton button = MouseButton::Left;
     int row = 0;
     int offsetX = 0;          // pixels right of the row's name
     bool besideList = false;  // left of the list, level with the row
 };
 
-PointerStep press(Button button, int row);
+PointerStep press(MouseButton button, int row);
 PointerStep moveTo(int row, int offsetX = 0);
 // A move past the drag threshold that stays on the pressed row.
 PointerStep pull(int row);
 PointerStep moveBeside(int row);
-PointerStep release(Button button);
+PointerStep release(MouseButton button);
 
 // Drives the plug-in's satellite list with the mouse, for the workbench's tour
 // and for the tests alike. With real input (SendInput under the
@@ -53,7 +57,7 @@ class Pointer {
     POINT screenPoint(const PointerStep& step) const;
 
     // The mouse messages taken from the queue so far, for a failure report.
-    static std::string retrievedMessages();
+    std::string retrievedMessages() const;
 
   private:
     bool probe();
@@ -64,12 +68,13 @@ class Pointer {
 
     HWND dialog_;
     HWND list_;
+    std::unique_ptr<MouseRetrievals> retrievals_;
     HANDLE inputLock_ = nullptr;
     bool real_ = false;
-    std::set<Button> held_;
+    std::set<MouseButton> held_;
     // Messages path: the press that a following move turns into a drag.
     bool pressPending_ = false;
-    Button pressedButton_ = Button::Left;
+    MouseButton pressedButton_ = MouseButton::Left;
     POINT pressPoint_{};
     POINT lastPoint_{};
 };

@@ -6,10 +6,7 @@
 
 #include <windows.h>
 
-// Captions by which a host finds the plug-in's windows.
-inline constexpr char SETUP_CAPTION[] = "Stab HH100/120 SG-2100 DiSEqC1.2 Positioner Setup V1.4";
-inline constexpr char RENAME_CAPTION[] = "Enter/Modify Sat. Name";
-inline constexpr char EXTRAS_CAPTION[] = "Positioner Extras";
+#include "res/window_captions.h"
 
 std::string className(HWND window);
 std::string windowText(HWND window);

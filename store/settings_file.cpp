@@ -70,6 +70,8 @@ SatelliteNameTable namesIn(std::string_view content) {
     return names;
 }
 
+}  // namespace
+
 StoredSettings settingsIn(std::string_view content) {
     StoredSettings settings;
     settings.names = namesIn(content);
@@ -79,6 +81,8 @@ StoredSettings settingsIn(std::string_view content) {
     settings.site = siteIn(content);
     return settings;
 }
+
+namespace {
 
 // Held from construction to destruction, when there is a lock and it could be had.
 class LockHold {

@@ -25,6 +25,9 @@ struct StoredSettings {
     std::optional<Site> site;
 };
 
+// What a file's content holds, read as open() reads it; for readers that must not write the file.
+StoredSettings settingsIn(std::string_view content);
+
 enum class EditOutcome {
     Saved,
     // Read, but the change could not be written: the file holds what it held before.

@@ -15,7 +15,7 @@ struct WorkbenchOptions {
     bool extrasTour = false;
     std::string screenshotPath;  // empty: no screenshot
     std::string tracePath;       // empty: no trace of the commands
-    // "stab" or "moteck"; empty: the dish follows the setup window's model buttons.
+    // "stab" or "moteck"; empty: the dish follows the model the user chose in the plug-in.
     std::string model;
 };
 

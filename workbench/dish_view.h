@@ -17,7 +17,7 @@
 class DishView {
   public:
     // `fixedModel`: the speed of that model always; without one, the model the
-    // setup window has chosen when a command comes.
+    // user has chosen in the plug-in when a command comes.
     DishView(std::optional<PositionerModel> fixedModel, const std::string& tracePath);
     DishView(const DishView&) = delete;
     DishView& operator=(const DishView&) = delete;
@@ -27,7 +27,8 @@ class DishView {
     bool createDial(HWND parent);
     HWND dial() const { return dial_; }
 
-    // The log line for a command; `chosen` is the setup window's model, if any.
+    // The log line for a command; `chosen` is the model the plug-in has stored,
+    // if it could be read.
     std::string command(const std::vector<std::uint8_t>& bytes,
                         std::optional<PositionerModel> chosen);
     void paint(HDC dc, const RECT& area) const;

@@ -1,5 +1,5 @@
 #include "res/resource_ids.h"
-#include "host_driver/plugin_windows.h"
+#include "res/window_captions.h"
 #include "workbench/tour.h"
 
 std::vector<TourStep> extrasTour() {

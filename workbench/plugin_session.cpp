@@ -2,9 +2,8 @@
 
 #include "host/host_messages.h"
 #include "workbench/host_request_log.h"
-#include "res/resource_ids.h"
 #include "workbench/plugin_menu.h"
-#include "host_driver/plugin_windows.h"
+#include "workbench/plugin_settings.h"
 #include "workbench/workbench.h"
 
 namespace {
@@ -13,22 +12,16 @@ constexpr std::size_t DISPLAY_NAME_BUFFER = 256;
 // Fills the name buffer beforehand so that a plug-in that leaves it unterminated shows.
 constexpr unsigned char UNWRITTEN = 0xCC;
 
-std::string readDisplayName(Workbench& workbench) {
+std::string readDisplayName(const PluginModule& plugin, WorkbenchLog& log) {
     char buffer[DISPLAY_NAME_BUFFER];
     std::memset(buffer, UNWRITTEN, sizeof buffer);
-    workbench.plugin.sendName(buffer);
+    plugin.sendName(buffer);
     const void* zero = std::memchr(buffer, 0, sizeof buffer);
     if (zero == nullptr) {
-        workbench.log.line("plug-in: display name is not zero-terminated within 256 bytes");
+        log.line("plug-in: display name is not zero-terminated within 256 bytes");
         return {};
     }
     return std::string(static_cast<const char*>(buffer), static_cast<const char*>(zero));
-}
-
-void updateStatus(Workbench& workbench) {
-    std::string text = "plug-in: " + workbench.displayName + "     API answer: ";
-    text += workbench.options.answerApiQuery ? "\"" + workbench.options.apiName + "\"" : "none";
-    SetWindowTextW(workbench.status, wideFromUtf8(text).c_str());
 }
 
 struct LeftWindows {
@@ -48,21 +41,6 @@ BOOL CALLBACK collectPluginWindow(HWND window, LPARAM context) {
     return TRUE;
 }
 
-// The model the setup window has chosen, as a user sees its buttons; none while it is closed.
-std::optional<PositionerModel> chosenModel() {
-    for (HWND window : setupWindows()) {
-        if (IsDlgButtonChecked(window, IDC_MODEL_STAB) == BST_CHECKED) return PositionerModel::Stab;
-        if (IsDlgButtonChecked(window, IDC_MODEL_MOTECK) == BST_CHECKED) {
-            return PositionerModel::Moteck;
-        }
-    }
-    return std::nullopt;
-}
-
-void turnDish(Workbench& workbench, const std::optional<std::vector<std::uint8_t>>& bytes) {
-    if (bytes) workbench.log.line(workbench.dish.command(*bytes, chosenModel()));
-}
-
 std::string captionOf(HWND window) {
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
@@ -71,87 +49,95 @@ std::string captionOf(HWND window) {
 
 }  // namespace
 
-void startPlugin(Workbench& workbench) {
-    workbench.plugin.start(workbench.window);
+void Workbench::startPlugin() {
+    settingsPath_ = settingsPathOf(plugin_.module());
+    plugin_.start(window_);
 
-    workbench.displayName = utf8FromWindows1252(readDisplayName(workbench));
-    const std::string caption = "DiSEqC Workbench - " + workbench.displayName;
-    SetWindowTextW(workbench.window, wideFromUtf8(caption).c_str());
-    updateStatus(workbench);
-    workbench.log.line("plug-in: " + workbench.displayName);
+    displayName_ = utf8FromWindows1252(readDisplayName(plugin_, log_));
+    const std::string caption = "DiSEqC Workbench - " + displayName_;
+    SetWindowTextW(window_, wideFromUtf8(caption).c_str());
+    updateStatus();
+    log_.line("plug-in: " + displayName_);
 
-    const MergedPluginMenu menu = mergePluginMenu(workbench.plugin.module(), workbench.pluginPopup);
+    const MergedPluginMenu menu = mergePluginMenu(plugin_.module(), pluginPopup_);
     if (!menu.found) {
-        AppendMenuA(workbench.pluginPopup, MF_STRING | MF_GRAYED, 0, "(no EXTERN menu)");
-        workbench.log.line("plug-in has no EXTERN menu");
+        AppendMenuA(pluginPopup_, MF_STRING | MF_GRAYED, 0, "(no EXTERN menu)");
+        log_.line("plug-in has no EXTERN menu");
     } else {
-        workbench.pluginMenuIds = menu.commandIds;
-        workbench.log.line("plug-in menu: " + menu.description);
+        pluginMenuIds_ = menu.commandIds;
+        log_.line("plug-in menu: " + menu.description);
     }
-    DrawMenuBar(workbench.window);
+    DrawMenuBar(window_);
 }
 
-void selectPluginMenu(Workbench& workbench, UINT id) {
-    if (workbench.pluginStopped) return;
-    workbench.log.line("menu " + std::to_string(id) + " -> On_Menu_Select");
-    workbench.plugin.menuSelect(static_cast<int>(id));
+void Workbench::updateStatus() {
+    std::string text = "plug-in: " + displayName_ + "     API answer: ";
+    text += options_.answerApiQuery ? "\"" + options_.apiName + "\"" : "none";
+    SetWindowTextW(status_, wideFromUtf8(text).c_str());
 }
 
-LRESULT handleHostMessage(Workbench& workbench, WPARAM code, LPARAM data) {
+void Workbench::selectPluginMenu(UINT id) {
+    if (pluginStopped_) return;
+    log_.line("menu " + std::to_string(id) + " -> On_Menu_Select");
+    plugin_.menuSelect(static_cast<int>(id));
+}
+
+void Workbench::turnDish(const std::optional<std::vector<std::uint8_t>>& bytes) {
+    // The model that the user chose, as the plug-in stored it: a host has no
+    // business reading the plug-in's controls.
+    if (bytes) log_.line(dish_.command(*bytes, storedModel(settingsPath_)));
+}
+
+LRESULT Workbench::handleHostMessage(WPARAM code, LPARAM data) {
     switch (static_cast<std::uint32_t>(code)) {
         case HOST_MSG_QUERY_API: {
-            if (!workbench.options.answerApiQuery) {
-                workbench.log.line("API query not answered");
+            if (!options_.answerApiQuery) {
+                log_.line("API query not answered");
                 return 0;
             }
             if (data == 0) {
-                workbench.log.line("API query not answered: null buffer");
+                log_.line("API query not answered: null buffer");
                 return 0;
             }
             const std::size_t written =
-                writeApiName(reinterpret_cast<char*>(data), workbench.options.apiName);
-            std::string line = "API query answered: " + workbench.options.apiName;
+                writeApiName(reinterpret_cast<char*>(data), options_.apiName);
+            std::string line = "API query answered: " + options_.apiName;
             if (written == HOST_API_NAME_BUFFER) {
-                line = "API query answered: " +
-                       workbench.options.apiName.substr(0, HOST_API_NAME_BUFFER) +
+                line = "API query answered: " + options_.apiName.substr(0, HOST_API_NAME_BUFFER) +
                        " (all 256 bytes, no terminating zero)";
             }
-            workbench.log.line(line);
+            log_.line(line);
             return 1;
         }
         case HOST_MSG_SEND_DISEQC:
-            workbench.log.line(nativeCommandLine(reinterpret_cast<const std::uint8_t*>(data)));
-            turnDish(workbench, nativeCommandBytes(reinterpret_cast<const std::uint8_t*>(data)));
+            log_.line(nativeCommandLine(reinterpret_cast<const std::uint8_t*>(data)));
+            turnDish(nativeCommandBytes(reinterpret_cast<const std::uint8_t*>(data)));
             return 1;
         case HOST_MSG_SEND_DISEQC_RECORD:
             for (const std::string& line :
                  commandRecordLines(reinterpret_cast<const void*>(data))) {
-                workbench.log.line(line);
+                log_.line(line);
             }
-            turnDish(workbench, recordCommandBytes(reinterpret_cast<const void*>(data)));
+            turnDish(recordCommandBytes(reinterpret_cast<const void*>(data)));
             return 1;
         default:
-            workbench.log.line("unknown host message " + hex32(static_cast<std::uint32_t>(code)));
+            log_.line("unknown host message " + hex32(static_cast<std::uint32_t>(code)));
             return 0;
     }
 }
 
-void stopPlugin(Workbench& workbench) {
-    if (!workbench.plugin.loaded() || workbench.pluginStopped) return;
-    workbench.pluginStopped = true;
-    workbench.plugin.exit();
+void Workbench::stopPlugin() {
+    if (!plugin_.loaded() || pluginStopped_) return;
+    pluginStopped_ = true;
+    plugin_.exit();
 
-    LeftWindows left{workbench.plugin.module(), {}};
+    LeftWindows left{plugin_.module(), {}};
     EnumThreadWindows(GetCurrentThreadId(), collectPluginWindow, reinterpret_cast<LPARAM>(&left));
-    if (left.windows.empty()) {
-        workbench.plugin.unload();
-    } else {
-        // Unloading now would leave those windows with a procedure that is gone.
-        for (HWND window : left.windows) {
-            workbench.log.line("plug-in left a window open after On_Exit: \"" + captionOf(window) +
-                               "\"; not unloading it");
-        }
-        workbench.exitCode = EXIT_RUN_FAULT;
+    // Unloading with windows left would leave them with a procedure that is gone.
+    if (left.windows.empty()) plugin_.unload();
+    for (HWND window : left.windows) {
+        fault("plug-in left a window open after On_Exit: \"" + captionOf(window) +
+              "\"; not unloading it");
     }
-    workbench.log.line("closed");
+    log_.line("closed");
 }

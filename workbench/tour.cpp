@@ -1,12 +1,15 @@
 #include "workbench/tour.h"
 
-#include "workbench/workbench.h"
+Tour::Tour(TourContext& workbench, std::vector<TourStep> steps)
+    : workbench_(workbench), steps_(std::move(steps)) {}
 
-Tour::Tour(Workbench& workbench, std::vector<TourStep> steps)
-    : workbench(workbench), steps_(std::move(steps)) {}
+void Tour::start(HWND window) {
+    window_ = window;
+    SetTimer(window_, TIMER_ID, TICK_MS, nullptr);
+}
 
-void Tour::start() {
-    SetTimer(workbench.window, TIMER_ID, TICK_MS, nullptr);
+void Tour::stop() {
+    if (window_) KillTimer(window_, TIMER_ID);
 }
 
 void Tour::tick() {
@@ -30,13 +33,13 @@ void Tour::tick() {
         }
         return;
     }
-    KillTimer(workbench.window, TIMER_ID);
+    stop();
 }
 
 bool Tour::setupWindowGone() {
     if (setupWindow == nullptr) return true;
     if (IsWindow(setupWindow)) return false;
-    workbench.log.line("tour: the setup window has closed");
+    log("tour: the setup window has closed");
     setupWindow = nullptr;
     return true;
 }

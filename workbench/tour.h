@@ -6,8 +6,29 @@
 #include <string>
 #include <vector>
 
-struct Workbench;
 class Tour;
+
+// What a tour step may see and do of the workbench, and nothing more: the
+// steps drive the plug-in's windows themselves.
+class TourContext {
+  public:
+    virtual void log(const std::string& line) = 0;
+    // The name the plug-in gave for itself.
+    virtual const std::string& displayName() const = 0;
+    virtual bool pluginMenuOffers(UINT id) const = 0;
+    // Picks the plug-in's entry of the workbench's menu, as a user does.
+    virtual void pickPluginMenu(UINT id) = 0;
+    // Moves and sizes the workbench's window, in screen coordinates.
+    virtual void placeWindow(int x, int y, int width, int height) = 0;
+    virtual bool screenshotWanted() const = 0;
+    // Draws the workbench's window as it is now, then writes the screenshot.
+    virtual void takeScreenshot() = 0;
+    // Closes the workbench, as closing its window does.
+    virtual void close() = 0;
+
+  protected:
+    ~TourContext() = default;
+};
 
 enum class StepResult {
     Done,   // go on with the next step at the next tick
@@ -29,11 +50,15 @@ class Tour {
     static constexpr UINT_PTR TIMER_ID = 1;
     static constexpr UINT TICK_MS = 300;
 
-    Tour(Workbench& workbench, std::vector<TourStep> steps);
-    void start();
+    Tour(TourContext& workbench, std::vector<TourStep> steps);
+    // The ticks come to `window`, which hands them to tick().
+    void start(HWND window);
+    void stop();
     void tick();
 
-    Workbench& workbench;
+    TourContext& workbench() { return workbench_; }
+    void log(const std::string& line) { workbench_.log(line); }
+
     HWND setupWindow = nullptr;
     // Once found, the steps work on its controls instead of the setup window's.
     HWND extrasWindow = nullptr;
@@ -43,6 +68,8 @@ class Tour {
   private:
     bool setupWindowGone();
 
+    TourContext& workbench_;
+    HWND window_ = nullptr;
     std::vector<TourStep> steps_;
     std::size_t next_ = 0;
     bool running_ = false;

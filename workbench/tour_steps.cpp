@@ -7,22 +7,18 @@
 #include "host_driver/list_pointer.h"
 #include "host_driver/modal_script.h"
 #include "host_driver/plugin_windows.h"
+#include "workbench/control_names.h"
 #include "workbench/tour.h"
-#include "workbench/workbench.h"
+#include "workbench/workbench_log.h"
 
 namespace {
-
-std::string controlName(int id) {
-    return std::to_string(id);
-}
 
 // The control, or none with the reason logged.
 HWND controlOf(Tour& tour, int id) {
     HWND dialog =
         tour.extrasWindow && IsWindow(tour.extrasWindow) ? tour.extrasWindow : tour.setupWindow;
     HWND control = GetDlgItem(dialog, id);
-    if (control == nullptr)
-        tour.workbench.log.line("tour: control " + controlName(id) + " not found");
+    if (control == nullptr) tour.log("tour: control " + controlName(id) + " not found");
     return control;
 }
 
@@ -68,11 +64,11 @@ StepResult findPluginWindow(Tour& tour, const char* caption, unsigned maxTicks, 
     HWND window = FindWindowA(nullptr, caption);
     if (window != nullptr && inThisProcess(window)) {
         found = window;
-        tour.workbench.log.line("tour: " + what + " open");
+        tour.log("tour: " + what + " open");
         return StepResult::Done;
     }
     if (tour.ticksInStep < maxTicks) return StepResult::Again;
-    tour.workbench.log.line(what + " not available in this build");
+    tour.log(what + " not available in this build");
     return StepResult::Done;
 }
 
@@ -81,23 +77,19 @@ StepResult findPluginWindow(Tour& tour, const char* caption, unsigned maxTicks, 
 namespace TourSteps {
 
 TourStep showDisplayName() {
-    return {
-        false, [](Tour& tour) {
-            tour.workbench.log.line("tour: display name \"" + tour.workbench.displayName + "\"");
-            return StepResult::Done;
-        }};
+    return {false, [](Tour& tour) {
+                tour.log("tour: display name \"" + tour.workbench().displayName() + "\"");
+                return StepResult::Done;
+            }};
 }
 
 TourStep menuCommand(UINT id) {
     return {false, [id](Tour& tour) {
-                const auto& ids = tour.workbench.pluginMenuIds;
-                if (std::find(ids.begin(), ids.end(), id) == ids.end()) {
-                    tour.workbench.log.line("tour: the plug-in menu has no command " +
-                                            std::to_string(id));
+                if (!tour.workbench().pluginMenuOffers(id)) {
+                    tour.log("tour: the plug-in menu has no command " + std::to_string(id));
                     return StepResult::Done;
                 }
-                // The same road as a user's click on the menu entry.
-                SendMessageA(tour.workbench.window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+                tour.workbench().pickPluginMenu(id);
                 return StepResult::Done;
             }};
 }
@@ -110,7 +102,7 @@ TourStep findSetupWindow(const char* caption, unsigned maxTicks) {
 
 TourStep systemCommand(UINT id) {
     return {true, [id](Tour& tour) {
-                tour.workbench.log.line("tour: system menu command " + std::to_string(id));
+                tour.log("tour: system menu command " + std::to_string(id));
                 // What the window system sends when the user picks the entry.
                 SendMessageA(tour.setupWindow, WM_SYSCOMMAND, id, 0);
                 return StepResult::Done;
@@ -129,8 +121,7 @@ TourStep typeText(int controlId, const std::string& text) {
                 HWND control = controlOf(tour, controlId);
                 if (control == nullptr) return StepResult::Done;
                 HWND field = FindWindowExA(control, nullptr, "Edit", nullptr);
-                tour.workbench.log.line("tour: type \"" + printable(text) + "\" into " +
-                                        controlName(controlId));
+                tour.log("tour: type \"" + printable(text) + "\" into " + controlName(controlId));
                 retype(field ? field : control, text);
                 return StepResult::Done;
             }};
@@ -140,8 +131,8 @@ TourStep showText(int controlId) {
     return {true, [controlId](Tour& tour) {
                 HWND control = controlOf(tour, controlId);
                 if (control == nullptr) return StepResult::Done;
-                tour.workbench.log.line("tour: " + controlName(controlId) + " shows \"" +
-                                        printable(windowText(control)) + "\"");
+                tour.log("tour: " + controlName(controlId) + " shows \"" +
+                         printable(windowText(control)) + "\"");
                 return StepResult::Done;
             }};
 }
@@ -154,52 +145,50 @@ TourStep selectEntry(int comboId, int index) {
                     "entry " + std::to_string(index) + " of combo " + controlName(comboId);
                 // CB_SETCURSEL notifies nobody; the plug-in reads the selection on the click.
                 if (SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) {
-                    tour.workbench.log.line("tour: there is no " + where);
+                    tour.log("tour: there is no " + where);
                 } else {
-                    tour.workbench.log.line("tour: select " + where);
+                    tour.log("tour: select " + where);
                 }
                 return StepResult::Done;
             }};
 }
 
 TourStep click(int controlId) {
-    return {true, [controlId](Tour& tour) {
-                HWND control = controlOf(tour, controlId);
-                if (control == nullptr) return StepResult::Done;
-                // BM_CLICK would reach a disabled button, which no user could click.
-                if (!IsWindowEnabled(control) || !IsWindowVisible(control)) {
-                    tour.workbench.log.line("tour: " + controlName(controlId) +
-                                            " is disabled or hidden; not clicked");
-                    return StepResult::Done;
-                }
-                tour.workbench.log.line("tour: click " + controlName(controlId));
-                SendMessageA(control, BM_CLICK, 0, 0);
-                if (IsWindow(control) && isRadioButton(control) &&
-                    SendMessageA(control, BM_GETCHECK, 0, 0) != BST_CHECKED) {
-                    tour.workbench.log.line("tour: " + controlName(controlId) +
-                                            " is not checked after the click");
-                }
+    return {
+        true, [controlId](Tour& tour) {
+            HWND control = controlOf(tour, controlId);
+            if (control == nullptr) return StepResult::Done;
+            // BM_CLICK would reach a disabled button, which no user could click.
+            if (!IsWindowEnabled(control) || !IsWindowVisible(control)) {
+                tour.log("tour: " + controlName(controlId) + " is disabled or hidden; not clicked");
                 return StepResult::Done;
-            }};
+            }
+            tour.log("tour: click " + controlName(controlId));
+            SendMessageA(control, BM_CLICK, 0, 0);
+            if (IsWindow(control) && isRadioButton(control) &&
+                SendMessageA(control, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+                tour.log("tour: " + controlName(controlId) + " is not checked after the click");
+            }
+            return StepResult::Done;
+        }};
 }
 
 TourStep setUpDown(int upDownId, int value) {
-    return {true, [upDownId, value](Tour& tour) {
-                HWND upDown = controlOf(tour, upDownId);
-                if (upDown == nullptr) return StepResult::Done;
-                tour.workbench.log.line("tour: set up-down " + controlName(upDownId) + " to " +
-                                        std::to_string(value));
-                SendMessageA(upDown, UDM_SETPOS32, 0, value);
-                BOOL failed = FALSE;
-                const auto now = static_cast<int>(
-                    SendMessageA(upDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
-                if (failed || now != value) {
-                    tour.workbench.log.line("tour: up-down " + controlName(upDownId) + " reads " +
-                                            std::to_string(now) +
-                                            (failed ? " (buddy text unreadable)" : ""));
-                }
-                return StepResult::Done;
-            }};
+    return {
+        true, [upDownId, value](Tour& tour) {
+            HWND upDown = controlOf(tour, upDownId);
+            if (upDown == nullptr) return StepResult::Done;
+            tour.log("tour: set up-down " + controlName(upDownId) + " to " + std::to_string(value));
+            SendMessageA(upDown, UDM_SETPOS32, 0, value);
+            BOOL failed = FALSE;
+            const auto now = static_cast<int>(
+                SendMessageA(upDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+            if (failed || now != value) {
+                tour.log("tour: up-down " + controlName(upDownId) + " reads " +
+                         std::to_string(now) + (failed ? " (buddy text unreadable)" : ""));
+            }
+            return StepResult::Done;
+        }};
 }
 
 TourStep waitUntilEnabled(int controlId, unsigned minTicks, unsigned maxTicks) {
@@ -208,35 +197,33 @@ TourStep waitUntilEnabled(int controlId, unsigned minTicks, unsigned maxTicks) {
                 HWND control = controlOf(tour, controlId);
                 if (control == nullptr) return StepResult::Done;
                 if (IsWindowEnabled(control)) {
-                    tour.workbench.log.line("tour: " + controlName(controlId) + " is enabled");
+                    tour.log("tour: " + controlName(controlId) + " is enabled");
                     return StepResult::Done;
                 }
                 if (tour.ticksInStep < maxTicks) return StepResult::Again;
-                tour.workbench.log.line("tour: " + controlName(controlId) +
-                                        " is still disabled after " +
-                                        std::to_string(maxTicks * Tour::TICK_MS) + " ms");
+                tour.log("tour: " + controlName(controlId) + " is still disabled after " +
+                         std::to_string(maxTicks * Tour::TICK_MS) + " ms");
                 return StepResult::Done;
             }};
 }
 
 TourStep dragRow(int listId, int from, int to) {
-    return {true, [listId, from, to](Tour& tour) {
-                HWND list = controlOf(tour, listId);
-                if (list == nullptr) return StepResult::Done;
-                const std::string fromName = rowName(list, from);
-                const std::string toName = rowName(list, to);
-                tour.workbench.log.line("tour: drag " + describeRow(list, from) + " onto " +
-                                        describeRow(list, to));
-                Pointer pointer(tour.setupWindow, list);
-                const std::string problem = pointer.perform(
-                    {press(Button::Left, from), pull(from), moveTo(to), release(Button::Left)});
-                const bool swapped = rowName(list, from) == toName && rowName(list, to) == fromName;
-                tour.workbench.log.line(
-                    std::string(swapped ? "tour: swapped" : "tour: not swapped") + " by " +
-                    pointer.path() + ": " + describeRow(list, from) + ", " + describeRow(list, to) +
-                    (problem.empty() ? "" : "; " + problem));
-                return StepResult::Done;
-            }};
+    return {
+        true, [listId, from, to](Tour& tour) {
+            HWND list = controlOf(tour, listId);
+            if (list == nullptr) return StepResult::Done;
+            const std::string fromName = rowName(list, from);
+            const std::string toName = rowName(list, to);
+            tour.log("tour: drag " + describeRow(list, from) + " onto " + describeRow(list, to));
+            Pointer pointer(tour.setupWindow, list);
+            const std::string problem = pointer.perform({press(MouseButton::Left, from), pull(from),
+                                                         moveTo(to), release(MouseButton::Left)});
+            const bool swapped = rowName(list, from) == toName && rowName(list, to) == fromName;
+            tour.log(std::string(swapped ? "tour: swapped" : "tour: not swapped") + " by " +
+                     pointer.path() + ": " + describeRow(list, from) + ", " +
+                     describeRow(list, to) + (problem.empty() ? "" : "; " + problem));
+            return StepResult::Done;
+        }};
 }
 
 TourStep renameRow(int listId, int row, const char* dialogCaption, int editId,
@@ -245,21 +232,20 @@ TourStep renameRow(int listId, int row, const char* dialogCaption, int editId,
         true, [listId, row, dialogCaption, editId, text](Tour& tour) {
             HWND list = controlOf(tour, listId);
             if (list == nullptr) return StepResult::Done;
-            tour.workbench.log.line("tour: double-click " + describeRow(list, row));
+            tour.log("tour: double-click " + describeRow(list, row));
             Pointer pointer(tour.setupWindow, list);
             ModalScript script;
             script.when(dialogCaption, [&](HWND dialog) {
-                tour.workbench.log.line(std::string("tour: \"") + dialogCaption + "\" open by " +
-                                        pointer.path());
-                tour.workbench.log.line("tour: type \"" + printable(text) + "\" over the name");
+                tour.log(std::string("tour: \"") + dialogCaption + "\" open by " + pointer.path());
+                tour.log("tour: type \"" + printable(text) + "\" over the name");
                 retype(GetDlgItem(dialog, editId), text);
-                tour.workbench.log.line(std::string("tour: click OK in \"") + dialogCaption + "\"");
+                tour.log(std::string("tour: click OK in \"") + dialogCaption + "\"");
                 clickButton(dialog, IDOK);
             });
             std::string problem;
             if (!script.runDuring([&] { problem = pointer.doubleClick(row); }))
-                tour.workbench.log.line(std::string("tour: no \"") + dialogCaption + "\" opened");
-            if (!problem.empty()) tour.workbench.log.line("tour: " + problem);
+                tour.log(std::string("tour: no \"") + dialogCaption + "\" opened");
+            if (!problem.empty()) tour.log("tour: " + problem);
             return StepResult::Done;
         }};
 }
@@ -271,7 +257,7 @@ TourStep showListRows(int listId, std::vector<int> rows) {
                 std::string line = "tour: list";
                 for (int row : rows)
                     line += (row == rows.front() ? " " : ", ") + describeRow(list, row);
-                tour.workbench.log.line(line);
+                tour.log(line);
                 return StepResult::Done;
             }};
 }
@@ -288,9 +274,8 @@ TourStep arrangeWindows() {
                 const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
                 const int height = std::max(screenHeight - setupHeight, 300);
                 const int width = std::min(std::max(setupWidth, 960), screenWidth);
-                SetWindowPos(tour.workbench.window, nullptr, 0, setupHeight, width, height,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
-                tour.workbench.log.line("tour: the setup window above the workbench");
+                tour.workbench().placeWindow(0, setupHeight, width, height);
+                tour.log("tour: the setup window above the workbench");
                 return StepResult::Done;
             }};
 }
@@ -304,24 +289,19 @@ TourStep pause(unsigned milliseconds) {
 
 TourStep screenshot() {
     return {false, [](Tour& tour) {
-                if (tour.workbench.options.screenshotPath.empty()) return StepResult::Done;
+                if (!tour.workbench().screenshotWanted()) return StepResult::Done;
                 for (HWND window : {tour.setupWindow, tour.extrasWindow})
                     if (window != nullptr && IsWindow(window)) UpdateWindow(window);
-                UpdateWindow(tour.workbench.window);
-                if (HWND dial = tour.workbench.dish.dial()) {
-                    InvalidateRect(dial, nullptr, FALSE);
-                    UpdateWindow(dial);
-                }
-                writeScreenshot(tour.workbench);
+                tour.workbench().takeScreenshot();
                 return StepResult::Done;
             }};
 }
 
 TourStep finish() {
     return {false, [](Tour& tour) {
-                tour.workbench.log.line("tour: done");
-                KillTimer(tour.workbench.window, Tour::TIMER_ID);
-                PostMessageA(tour.workbench.window, WM_CLOSE, 0, 0);
+                tour.log("tour: done");
+                tour.stop();
+                tour.workbench().close();
                 return StepResult::Done;
             }};
 }

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr Button LEFT = Button::Left;
-constexpr Button RIGHT = Button::Right;
+constexpr MouseButton LEFT = MouseButton::Left;
+constexpr MouseButton RIGHT = MouseButton::Right;
 // Only ten names stored: any save must write all 60.
 
 struct DragCase {

@@ -104,7 +104,7 @@ void SatelliteListTest::SetUp() {
 
 void SatelliteListTest::TearDown() {
     if (pointer_ && HasFailure())
-        std::printf("[ pointer  ] mouse messages taken:%s\n", Pointer::retrievedMessages().c_str());
+        std::printf("[ pointer  ] mouse messages taken:%s\n", pointer_->retrievedMessages().c_str());
     pointer_.reset();
     if (changes.hook) UnhookWindowsHookEx(changes.hook);
     changes = {};

@@ -59,7 +59,6 @@ namespace fs = std::filesystem;
 
 namespace monkey {
 
-constexpr char ABOUT_CAPTION[] = "About DiSEqC DLL";
 constexpr char UNSAVED_NAMES_START[] = "The satellite names could not be saved";
 constexpr char UNSAVED_MODEL_START[] = "The positioner model could not be saved";
 constexpr char LENGTH_START[] = "Enter no more than";
@@ -884,11 +883,11 @@ void Monkey::drag() {
     const int shape = between(0, 5);
     const int to = shape == 0 ? from : between(0, ROWS - 1);
     const bool outside = shape == 1;
-    const Button button = chance(4) ? Button::Right : Button::Left;
-    const Button other = button == Button::Left ? Button::Right : Button::Left;
+    const MouseButton button = chance(4) ? MouseButton::Right : MouseButton::Left;
+    const MouseButton other = button == MouseButton::Left ? MouseButton::Right : MouseButton::Left;
     note("drag row " + std::to_string(from) +
          (outside ? " out of the list beside row " : " onto row ") + std::to_string(to) +
-         (button == Button::Right ? " with the right button" : ""));
+         (button == MouseButton::Right ? " with the right button" : ""));
     SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(from), FALSE);
     std::vector<PointerStep> steps{press(button, from), pull(from)};
     for (int hops = between(0, 2); hops > 0; --hops) steps.push_back(moveTo(between(0, ROWS - 1)));

@@ -67,7 +67,7 @@ class Soak {
         SendMessageA(setup, WM_TIMER, MOTION_TIMER_ID, 0);
         clickButton(setup, IDC_STOP);
         ModalScript about;
-        about.when("About DiSEqC DLL", [](HWND box) { clickButton(box, IDOK); });
+        about.when(ABOUT_CAPTION, [](HWND box) { clickButton(box, IDOK); });
         if (!about.runDuring([&] { SendMessageA(setup, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }))
             return false;
         if (round % 2 == 0) {
