@@ -72,7 +72,8 @@
 // From the satellite list to the setup window. A drop sends SWAP with the two
 // rows in wParam and lParam; a double-click sends RENAME with the row in
 // wParam (-1 below the last row), answered nonzero when a name was entered.
-// After every edit the list posts CHANGED.
+// After every edit the list posts CHANGED. The code takes and gives them as the
+// typed values of ui/custom_messages.h; test programs send them as they are.
 #define WM_SATLIST_SWAP (WM_APP + 1)
 #define WM_SATLIST_RENAME (WM_APP + 2)
 #define WM_SATLIST_CHANGED 0x08E1
@@ -106,5 +107,6 @@
 #define IDC_HALT 1117
 
 // From a drive-while-held button to its dialog: the button's id in wParam,
-// lParam 1 when it is pressed and 0 when it is let go, in whatever way.
+// lParam 1 when it is pressed and 0 when it is let go, in whatever way
+// (HoldButtonChange in ui/custom_messages.h).
 #define WM_HOLD_BUTTON (WM_APP + 3)

@@ -2,7 +2,8 @@
 
 #include "res/resource_ids.h"
 
-AboutDialog::AboutDialog(HINSTANCE module, HWND owner) : Dialog(module, IDD_ABOUT, owner) {}
+AboutDialog::AboutDialog(HINSTANCE module, HWND owner)
+    : Dialog(module, IDD_ABOUT, owner, PLUGIN_DISPLAY_NAME) {}
 
 BOOL AboutDialog::OnInitDialog() {
     Dialog::OnInitDialog();

@@ -10,7 +10,6 @@
 #include "positioner/decimal_text.h"
 #include "positioner/positioner_commands.h"
 #include "res/resource_ids.h"
-#include "win/message_box.h"
 
 namespace {
 
@@ -72,36 +71,31 @@ std::string eastOrWest(double value) {
 
 }  // namespace
 
-// clang-format off
-const MessageEntry<PositionerExtrasDialog> PositionerExtrasDialog::MESSAGE_MAP[] = {
-    onClick(IDC_SITE_SAVE, &PositionerExtrasDialog::onSaveSite),
-    onCommand(IDC_TARGET_SATELLITE, CBN_EDITCHANGE, &PositionerExtrasDialog::onSatelliteTyped),
-    onCommand(IDC_TARGET_SATELLITE, CBN_SELCHANGE, &PositionerExtrasDialog::onSatellitePicked),
-    onCommand(IDC_TARGET_ANGLE, EN_CHANGE, &PositionerExtrasDialog::onAngleTyped),
-    onCommand(IDC_TARGET_ANGLE_SIDE, CBN_SELCHANGE, &PositionerExtrasDialog::onAngleTyped),
-    onClick(IDC_GOTO_ANGLE, &PositionerExtrasDialog::onGotoAngle),
-    onClick(IDC_SET_WEST_LIMIT, &PositionerExtrasDialog::onSetWestLimit),
-    onClick(IDC_SET_EAST_LIMIT, &PositionerExtrasDialog::onSetEastLimit),
-    onClick(IDC_LIMITS_OFF, &PositionerExtrasDialog::onLimitsOff),
-    onClick(IDC_LIMITS_ON, &PositionerExtrasDialog::onLimitsOn),
-    onClick(IDC_HALT, &PositionerExtrasDialog::onHalt),
-    onMessage(WM_HOLD_BUTTON, &PositionerExtrasDialog::onHoldButton),
-    onMessage(WM_DESTROY, &PositionerExtrasDialog::onDestroy),
-};
-// clang-format on
-
-PositionerExtrasDialog::PositionerExtrasDialog(HINSTANCE module, HWND setupWindow, HostChannel host,
-                                               ApiDialect dialect, const std::string& settingsPath)
-    : Dialog(module, IDD_POSITIONER_EXTRAS, setupWindow),
-      module_(module),
-      host_(host),
-      dialect_(dialect),
-      settings_(settingsPath, files_, &editLock_) {}
-
-bool PositionerExtrasDialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return dispatchMessage<PositionerExtrasDialog>(*this, MESSAGE_MAP, message, wParam, lParam,
-                                                   result);
+MessageMap<PositionerExtrasDialog> PositionerExtrasDialog::messageMap() {
+    static constexpr MessageEntry<PositionerExtrasDialog> MAP[] = {
+        onClick<&Self::onSaveSite>(IDC_SITE_SAVE),
+        onCommand<&Self::onSatelliteTyped>(IDC_TARGET_SATELLITE, CBN_EDITCHANGE),
+        onCommand<&Self::onSatellitePicked>(IDC_TARGET_SATELLITE, CBN_SELCHANGE),
+        onCommand<&Self::onAngleTyped>(IDC_TARGET_ANGLE, EN_CHANGE),
+        onCommand<&Self::onAngleTyped>(IDC_TARGET_ANGLE_SIDE, CBN_SELCHANGE),
+        onClick<&Self::onGotoAngle>(IDC_GOTO_ANGLE),
+        onClick<&Self::onSetWestLimit>(IDC_SET_WEST_LIMIT),
+        onClick<&Self::onSetEastLimit>(IDC_SET_EAST_LIMIT),
+        onClick<&Self::onLimitsOff>(IDC_LIMITS_OFF),
+        onClick<&Self::onLimitsOn>(IDC_LIMITS_ON),
+        onClick<&Self::onHalt>(IDC_HALT),
+        onMessage<&Self::onHoldButton>(),
+        onMessage<&Self::onDestroy>(WM_DESTROY),
+    };
+    return MAP;
 }
+
+PositionerExtrasDialog::PositionerExtrasDialog(HINSTANCE module, HWND setupWindow,
+                                               HostCommands commands,
+                                               const std::string& settingsPath)
+    : MappedDialog(module, IDD_POSITIONER_EXTRAS, setupWindow, PLUGIN_DISPLAY_NAME, IDI_DISH),
+      commands_(commands),
+      settings_(settingsPath, files_, &editLock_) {}
 
 void PositionerExtrasDialog::DoDataExchange(DataExchange& exchange) {
     exchange.bindControl(IDC_SITE_LATITUDE, latitudeEdit_);
@@ -125,10 +119,6 @@ BOOL PositionerExtrasDialog::OnInitDialog() {
         side->addString(second);
         side->setCurrentSelection(FIRST_SIDE);
     }
-    // A shared icon: the module keeps it, nothing destroys it.
-    const auto icon = reinterpret_cast<LPARAM>(LoadIconA(module_, MAKEINTRESOURCEA(IDI_DISH)));
-    SendMessageA(window(), WM_SETICON, ICON_BIG, icon);
-    SendMessageA(window(), WM_SETICON, ICON_SMALL, icon);
     site_ = settings_.open().site;
     showSite();
     placeBesideOwner();
@@ -208,7 +198,7 @@ void PositionerExtrasDialog::onSaveSite() {
     const std::optional<double> latitude = typedDegrees(latitudeEdit_, 90.0);
     const std::optional<double> longitude = typedDegrees(longitudeEdit_, 180.0);
     if (!latitude || !longitude) {
-        showMessage(window(), PLUGIN_DISPLAY_NAME, BAD_SITE, MB_OK | MB_ICONEXCLAMATION);
+        tell(BAD_SITE);
         return;
     }
     const Site site{toOneDecimal(signedBySide(northSouth_, *latitude)),
@@ -216,8 +206,7 @@ void PositionerExtrasDialog::onSaveSite() {
     const bool saved = settings_.writeSite(site);
     site_ = site;
     showSite();
-    if (!saved)
-        showMessage(window(), PLUGIN_DISPLAY_NAME, UNSAVED_SITE, MB_OK | MB_ICONEXCLAMATION);
+    if (!saved) tell(UNSAVED_SITE);
 }
 
 void PositionerExtrasDialog::onSatelliteTyped() {
@@ -281,22 +270,20 @@ void PositionerExtrasDialog::onGotoAngle() {
     const std::optional<std::array<std::uint8_t, 2>> data =
         angle ? gotoAngleData(*angle) : std::nullopt;
     if (!data) {
-        showMessage(window(), PLUGIN_DISPLAY_NAME, NO_TARGET, MB_OK | MB_ICONEXCLAMATION);
+        tell(NO_TARGET);
         return;
     }
     // The angle is what goes out, whether typed or worked out from a
     // satellite: its satellite is the one to check.
     if (!lookAt(*site_, satelliteLongitudeAt(*site_, *angle)).aboveHorizon()) {
-        showMessage(window(), PLUGIN_DISPLAY_NAME, BELOW_HORIZON, MB_OK | MB_ICONEXCLAMATION);
+        tell(BELOW_HORIZON);
         return;
     }
-    send(PositionerCommands::gotoAngle(*data));
+    commands_.send(PositionerCommands::gotoAngle(*data));
 }
 
 void PositionerExtrasDialog::sendConfirmed(const char* question, const DiseqcCommand& command) {
-    const bool go = confirmed(window(), PLUGIN_DISPLAY_NAME, question);
-    // The window may have been closed while the question was open.
-    if (go && window()) send(command);
+    if (ask(question)) commands_.send(command);
 }
 
 void PositionerExtrasDialog::onSetWestLimit() {
@@ -315,37 +302,31 @@ void PositionerExtrasDialog::onLimitsOn() {
     sendConfirmed("Switch the soft limits on?", PositionerCommands::limitsOn());
 }
 
-LRESULT PositionerExtrasDialog::onHoldButton(WPARAM button, LPARAM pressed) {
-    if (!pressed) {
+void PositionerExtrasDialog::onHoldButton(HoldButtonChange change) {
+    if (!change.pressed) {
         stopHeldDrive();
-        return 0;
+        return;
     }
     driving_ = true;
-    send(static_cast<int>(button) == IDC_HOLD_DRIVE_EAST
-             ? PositionerCommands::driveEastUntilHalted()
-             : PositionerCommands::driveWestUntilHalted());
-    return 0;
+    commands_.send(change.button == IDC_HOLD_DRIVE_EAST
+                       ? PositionerCommands::driveEastUntilHalted()
+                       : PositionerCommands::driveWestUntilHalted());
 }
 
 void PositionerExtrasDialog::onHalt() {
     // Whatever moves the dish, a goto angle too, stops here.
     driving_ = false;
-    send(PositionerCommands::halt());
+    commands_.send(PositionerCommands::halt());
 }
 
 void PositionerExtrasDialog::stopHeldDrive() {
     if (!driving_) return;
     driving_ = false;
-    send(PositionerCommands::halt());
+    commands_.send(PositionerCommands::halt());
 }
 
-LRESULT PositionerExtrasDialog::onDestroy(WPARAM, LPARAM) {
+void PositionerExtrasDialog::onDestroy() {
     // A dish must never be left turning by a window that went while a
     // button was held.
     stopHeldDrive();
-    return 0;
-}
-
-void PositionerExtrasDialog::send(const DiseqcCommand& command) const {
-    host_.sendCommand(dialect_, command);
 }

@@ -4,26 +4,25 @@
 #include <string>
 #include <vector>
 
-#include "host/api_dialect.h"
-#include "host/host_channel.h"
 #include "positioner/diseqc_command.h"
 #include "positioner/usals.h"
 #include "store/settings_file.h"
 #include "store/win32_edit_lock.h"
 #include "store/win32_file_store.h"
+#include "ui/custom_messages.h"
 #include "ui/hold_button.h"
+#include "ui/host_commands.h"
 #include "win/controls.h"
-#include "win/dialog.h"
-#include "win/message_map.h"
+#include "win/mapped_dialog.h"
 
 // What the setup window does not offer: the site, turning to any satellite
 // from it (goto angle), the soft limits and driving while a button is held.
 // Owned by the setup window, it closes with it, and sends through the same
 // host channel in the same dialect. It keeps its own reader of the settings
 // file, so that nothing of the setup window is touched after it has gone.
-class PositionerExtrasDialog : public Dialog {
+class PositionerExtrasDialog : public MappedDialog<PositionerExtrasDialog> {
   public:
-    PositionerExtrasDialog(HINSTANCE module, HWND setupWindow, HostChannel host, ApiDialect dialect,
+    PositionerExtrasDialog(HINSTANCE module, HWND setupWindow, HostCommands commands,
                            const std::string& settingsPath);
 
     // The names of the stored positions, offered as targets; the setup window
@@ -35,10 +34,10 @@ class PositionerExtrasDialog : public Dialog {
     void DoDataExchange(DataExchange& exchange) override;
     void OnCancel() override;
     bool takeKey(const MSG& key) override;
-    bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
-    static const MessageEntry<PositionerExtrasDialog> MESSAGE_MAP[];
+    friend MappedDialog;
+    static MessageMap<PositionerExtrasDialog> messageMap();
 
     void onSaveSite();
     void onSatelliteTyped();
@@ -50,8 +49,8 @@ class PositionerExtrasDialog : public Dialog {
     void onLimitsOff();
     void onLimitsOn();
     void onHalt();
-    LRESULT onHoldButton(WPARAM button, LPARAM pressed);
-    LRESULT onDestroy(WPARAM, LPARAM);
+    void onHoldButton(HoldButtonChange change);
+    void onDestroy();
 
     void placeBesideOwner();
     void showSite();
@@ -61,11 +60,8 @@ class PositionerExtrasDialog : public Dialog {
     std::optional<double> typedAngle() const;
     void sendConfirmed(const char* question, const DiseqcCommand& command);
     void stopHeldDrive();
-    void send(const DiseqcCommand& command) const;
 
-    HINSTANCE module_;
-    HostChannel host_;
-    ApiDialect dialect_;
+    HostCommands commands_;
     Win32FileStore files_;
     Win32EditLock editLock_;
     SettingsFile settings_;

@@ -12,7 +12,6 @@
 #include "store/factory_satellite_table.h"
 #include "ui/about_dialog.h"
 #include "ui/sat_name_dialog.h"
-#include "win/message_box.h"
 
 namespace {
 
@@ -30,8 +29,6 @@ constexpr char NAMES_UNREAD[] =
     "The satellite names could not be read: another program may be using the settings file. "
     "The list shows the factory names in their place. Your own names stay in the file; a change "
     "of a name reads them again first.";
-// Only ever touched from the host's thread.
-HICON dishIcon = nullptr;
 
 // The indicator's pictures in the tracker's numbering; the controls' ids are
 // not consecutive.
@@ -46,50 +43,40 @@ constexpr std::array<int, 12> MovementControls{IDC_DRIVE_WEST, IDC_DRIVE_EAST,  
 
 }  // namespace
 
-// clang-format off
-const MessageEntry<PositionerSetupDialog> PositionerSetupDialog::MESSAGE_MAP[] = {
-    onClick(IDC_CLOSE, &PositionerSetupDialog::closeWindow),
-    onClick(IDC_DRIVE_WEST, &PositionerSetupDialog::onDriveWest),
-    onClick(IDC_DRIVE_EAST, &PositionerSetupDialog::onDriveEast),
-    onClick(IDC_STEP_WEST, &PositionerSetupDialog::onStepWest),
-    onClick(IDC_STEP_EAST, &PositionerSetupDialog::onStepEast),
-    onClick(IDC_RECALCULATE, &PositionerSetupDialog::onRecalculate),
-    onMessage(WM_TIMER, &PositionerSetupDialog::onTick),
-    onClick(IDC_STOP, &PositionerSetupDialog::onStop),
-    onClick(IDC_REFERENCE, &PositionerSetupDialog::onReference),
-    onClick(IDC_GOTO, &PositionerSetupDialog::onGoto),
-    onClick(IDC_STORE, &PositionerSetupDialog::onStore),
-    onClick(IDC_FACTORY_RESET, &PositionerSetupDialog::restoreFactorySettings),
-    onCommand(IDC_WEST_DEGREES, EN_CHANGE, &PositionerSetupDialog::onWestDegreesTyped),
-    onCommand(IDC_EAST_DEGREES, EN_CHANGE, &PositionerSetupDialog::onEastDegreesTyped),
-    onMessage(WM_SATLIST_SWAP, &PositionerSetupDialog::onSwapNames),
-    onMessage(WM_SATLIST_RENAME, &PositionerSetupDialog::onRenameRow),
-    onMessage(WM_SATLIST_CHANGED, &PositionerSetupDialog::onSatListChanged),
-    onMessage(WM_SETUP_NAMES_UNREAD, &PositionerSetupDialog::onNamesUnread),
-    onClick(IDC_MODEL_MOTECK, &PositionerSetupDialog::switchModel),
-    onClick(IDC_MODEL_STAB, &PositionerSetupDialog::switchModel),
-    onMessage(WM_SYSCOMMAND, &PositionerSetupDialog::onSystemCommand),
-};
-// clang-format on
+MessageMap<PositionerSetupDialog> PositionerSetupDialog::messageMap() {
+    static constexpr MessageEntry<PositionerSetupDialog> MAP[] = {
+        onClick<&Self::closeWindow>(IDC_CLOSE),
+        onClick<&Self::onDriveWest>(IDC_DRIVE_WEST),
+        onClick<&Self::onDriveEast>(IDC_DRIVE_EAST),
+        onClick<&Self::onStepWest>(IDC_STEP_WEST),
+        onClick<&Self::onStepEast>(IDC_STEP_EAST),
+        onClick<&Self::onRecalculate>(IDC_RECALCULATE),
+        onMessage<&Self::onTick>(WM_TIMER),
+        onClick<&Self::onStop>(IDC_STOP),
+        onClick<&Self::onReference>(IDC_REFERENCE),
+        onClick<&Self::onGoto>(IDC_GOTO),
+        onClick<&Self::onStore>(IDC_STORE),
+        onClick<&Self::restoreFactorySettings>(IDC_FACTORY_RESET),
+        onCommand<&Self::onWestDegreesTyped>(IDC_WEST_DEGREES, EN_CHANGE),
+        onCommand<&Self::onEastDegreesTyped>(IDC_EAST_DEGREES, EN_CHANGE),
+        onMessage<&Self::onSwapNames>(),
+        onMessage<&Self::onRenameRow>(),
+        onMessage<&Self::onSatListChanged>(),
+        onMessage<&Self::onNamesUnread>(),
+        onClick<&Self::switchModel>(IDC_MODEL_MOTECK),
+        onClick<&Self::switchModel>(IDC_MODEL_STAB),
+        onMessage<&Self::onSystemCommand>(WM_SYSCOMMAND),
+    };
+    return MAP;
+}
 
 PositionerSetupDialog::PositionerSetupDialog(HINSTANCE module, HostChannel host,
                                              std::string settingsPath)
-    : Dialog(module, IDD_POSITIONER_SETUP, nullptr),
+    : MappedDialog(module, IDD_POSITIONER_SETUP, nullptr, PLUGIN_DISPLAY_NAME, IDI_DISH),
       module_(module),
-      host_(host),
+      commands_{host},
       settings_(std::move(settingsPath), files_, &editLock_),
-      names_(settings_) {
-    // A shared icon lives as long as the module that holds it and is never
-    // destroyed: one load serves every window of this process, and a reloaded
-    // module starts with none again.
-    if (!dishIcon) dishIcon = LoadIconA(module_, MAKEINTRESOURCEA(IDI_DISH));
-    windowIcon_ = dishIcon;
-}
-
-bool PositionerSetupDialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return dispatchMessage<PositionerSetupDialog>(*this, MESSAGE_MAP, message, wParam, lParam,
-                                                  result);
-}
+      names_(settings_) {}
 
 void PositionerSetupDialog::DoDataExchange(DataExchange& exchange) {
     exchange.bindControl(IDC_MODEL_MOTECK, moteckRadio_);
@@ -118,8 +105,6 @@ BOOL PositionerSetupDialog::OnInitDialog() {
         AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
     }
-    SendMessageA(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_));
-    SendMessageA(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon_));
 
     for (auto [spin, edit] :
          {std::pair{&westSpin_, &westEdit_}, std::pair{&eastSpin_, &eastEdit_}}) {
@@ -136,10 +121,10 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     satelliteList_.show(names_.table());
     fillPickers();
     // Told once the window shows, not from inside its creation.
-    if (!names_.fromFile()) PostMessageA(window(), WM_SETUP_NAMES_UNREAD, 0, 0);
+    if (!names_.fromFile()) postMessageTo(window(), SetupNamesUnread{});
 
-    const std::string apiName = host_.identify();
-    apiDialect_ = dialectForApiName(apiName);
+    const std::string apiName = commands_.host.identify();
+    commands_.dialect = dialectForApiName(apiName);
     Window apiLabel;
     apiLabel.attach(item(IDC_API_LABEL));
     apiLabel.setText("API: " + apiName);
@@ -181,13 +166,8 @@ void PositionerSetupDialog::showNames() {
         satelliteList_.showName(static_cast<int>(i), names_[i]);
 }
 
-void PositionerSetupDialog::send(const DiseqcCommand& command) const {
-    host_.sendCommand(apiDialect_, command);
-}
-
 void PositionerSetupDialog::reportUnsaved(bool saved, const char* what) const {
-    if (saved || !window()) return;
-    showMessage(window(), PLUGIN_DISPLAY_NAME, what, MB_OK | MB_ICONEXCLAMATION);
+    if (!saved) tell(what);
 }
 
 void PositionerSetupDialog::reportNamesEdit(EditOutcome outcome) const {
@@ -245,26 +225,24 @@ void PositionerSetupDialog::drive(const UpDown& spin, const Edit& field, int las
         const int corrected = nearestWholeNumber(field.text(), 0, MAX_DEGREES, lastShown);
         spin.setPosition(corrected);
         field.setText(std::to_string(corrected));
-        showMessage(window(), PLUGIN_DISPLAY_NAME,
-                    ("The dish can be driven by 1 to " + std::to_string(MAX_DEGREES) +
-                     " degrees at a time. Nothing was sent; the field now shows " +
-                     std::to_string(corrected) + ".")
-                        .c_str(),
-                    MB_OK | MB_ICONEXCLAMATION);
+        tell(("The dish can be driven by 1 to " + std::to_string(MAX_DEGREES) +
+              " degrees at a time. Nothing was sent; the field now shows " +
+              std::to_string(corrected) + ".")
+                 .c_str());
         return;
     }
     const auto degrees = static_cast<std::uint16_t>(*shown);
     if (degrees == 0) return;
     setMovementControlsEnabled(false);
     const DriveStart start = tracker_.startDrive(degrees, speed(model_), east);
-    send(start.command);
+    commands_.send(start.command);
     // The host may have stopped the plug-in while it took the command: a
     // timer asked for without a window would tick in the host's loop for ever.
     if (!window()) return;
     timerHandle_ = SetTimer(window(), MOTION_TIMER_ID, TICK_MS, nullptr);
 }
 
-LRESULT PositionerSetupDialog::onTick(WPARAM, LPARAM) {
+void PositionerSetupDialog::onTick() {
     const TickOutcome outcome = tracker_.tick();
     if (outcome.driveOver) {
         KillTimer(window(), timerHandle_);
@@ -274,7 +252,6 @@ LRESULT PositionerSetupDialog::onTick(WPARAM, LPARAM) {
         showPicture(outcome.hideFrame, false);
         showPicture(outcome.showFrame, true);
     }
-    return 0;
 }
 
 void PositionerSetupDialog::onStop() {
@@ -283,19 +260,19 @@ void PositionerSetupDialog::onStop() {
     KillTimer(window(), timerHandle_);
     showPicture(outcome.hideFrame, false);
     setMovementControlsEnabled(true);
-    send(PositionerCommands::halt());
+    commands_.send(PositionerCommands::halt());
 }
 
 void PositionerSetupDialog::onStepWest() {
-    send(PositionerCommands::stepWest());
+    commands_.send(PositionerCommands::stepWest());
 }
 
 void PositionerSetupDialog::onStepEast() {
-    send(PositionerCommands::stepEast());
+    commands_.send(PositionerCommands::stepEast());
 }
 
 void PositionerSetupDialog::onReference() {
-    send(PositionerCommands::gotoPosition(0));
+    commands_.send(PositionerCommands::gotoPosition(0));
 }
 
 namespace {
@@ -308,29 +285,26 @@ int pickerSlot(const ComboBox& picker) {
 
 void PositionerSetupDialog::onGoto() {
     if (const int slot = pickerSlot(gotoPicker_))
-        send(PositionerCommands::gotoPosition(static_cast<std::uint8_t>(slot)));
+        commands_.send(PositionerCommands::gotoPosition(static_cast<std::uint8_t>(slot)));
 }
 
 void PositionerSetupDialog::onStore() {
     if (const int slot = pickerSlot(storePicker_))
-        send(PositionerCommands::storePosition(static_cast<std::uint8_t>(slot)));
+        commands_.send(PositionerCommands::storePosition(static_cast<std::uint8_t>(slot)));
 }
 
 void PositionerSetupDialog::onRecalculate() {
-    const bool go = confirmed(window(), PLUGIN_DISPLAY_NAME, "Modify all stored Sat. Positions?");
-    // The window may have been closed while the question was open.
-    if (!go || !window()) return;
+    if (!ask("Modify all stored Sat. Positions?")) return;
     if (const int slot = pickerSlot(recalculatePicker_))
-        send(PositionerCommands::recalculatePositions(static_cast<std::uint8_t>(slot)));
+        commands_.send(PositionerCommands::recalculatePositions(static_cast<std::uint8_t>(slot)));
 }
 
 void PositionerSetupDialog::restoreFactorySettings() {
-    const bool go = confirmed(window(), PLUGIN_DISPLAY_NAME, "Reset all stored Sat. Positions?");
-    if (!go || !window()) return;
+    if (!ask("Reset all stored Sat. Positions?")) return;
     const bool saved = names_.restoreFactory();
     fillPickers();
     showNames();
-    send(PositionerCommands::recalculatePositions(0));
+    commands_.send(PositionerCommands::recalculatePositions(0));
     reportUnsaved(saved, UNSAVED_NAMES);
 }
 
@@ -352,34 +326,29 @@ bool isRow(std::size_t row) {
 }
 }  // namespace
 
-LRESULT PositionerSetupDialog::onSwapNames(WPARAM firstRow, LPARAM secondRow) {
-    const auto first = static_cast<std::size_t>(firstRow);
-    const auto second = static_cast<std::size_t>(secondRow);
-    if (!isRow(first) || !isRow(second)) return 0;
+void PositionerSetupDialog::onSwapNames(SatListSwap swap) {
+    if (!isRow(swap.first) || !isRow(swap.second)) return;
     // Another window may have changed other names since: all rows show the file's names.
-    listEdit_ = names_.swap(first, second);
+    listEdit_ = names_.swap(swap.first, swap.second);
     showNames();
-    return 0;
 }
 
-LRESULT PositionerSetupDialog::onRenameRow(WPARAM rowParam, LPARAM) {
+bool PositionerSetupDialog::onRenameRow(SatListRename rename) {
     // Below the last row there is nothing to rename, but the user is asked
     // all the same and an OK saves the names as they are.
-    const auto row = static_cast<std::size_t>(rowParam);
     SatNameDialog dialog(module_, nullptr);
-    if (isRow(row)) dialog.name = names_[row];
-    if (dialog.DoModal() != IDOK) return 0;
-    // The window may have been closed while the question was open; its
-    // names are all on disk already, and there is no row left to rename.
-    if (!window()) return 0;
-    if (isRow(row)) {
-        listEdit_ = names_.rename(row, dialog.name);
+    if (isRow(rename.row)) dialog.name = names_[rename.row];
+    // A window closed while the question was open has all its names on disk
+    // already, and no row left to rename.
+    if (!ask(dialog)) return false;
+    if (isRow(rename.row)) {
+        listEdit_ = names_.rename(rename.row, dialog.name);
         showNames();
     }
-    return 1;
+    return true;
 }
 
-LRESULT PositionerSetupDialog::onSatListChanged(WPARAM, LPARAM) {
+void PositionerSetupDialog::onSatListChanged(SatListChanged) {
     // A swap or a rename has shown its outcome already. An edit that moved no name still saves
     // the names, as the file holds them, and then shows them.
     const bool shown = listEdit_.has_value();
@@ -391,13 +360,11 @@ LRESULT PositionerSetupDialog::onSatListChanged(WPARAM, LPARAM) {
     for (std::size_t i = 0; i < kept.size(); ++i) kept[i] = pickers()[i]->currentSelection();
     fillPickers(kept);
     reportNamesEdit(outcome);
-    return 0;
 }
 
-LRESULT PositionerSetupDialog::onNamesUnread(WPARAM, LPARAM) {
+void PositionerSetupDialog::onNamesUnread(SetupNamesUnread) {
     // An edit in between may have read the names already.
-    if (!names_.fromFile()) reportUnsaved(false, NAMES_UNREAD);
-    return 0;
+    if (!names_.fromFile()) tell(NAMES_UNREAD);
 }
 
 LRESULT PositionerSetupDialog::onSystemCommand(WPARAM command, LPARAM) {
@@ -416,8 +383,8 @@ void PositionerSetupDialog::openExtras() {
         SetActiveWindow(extras_->window());
         return;
     }
-    auto extras = std::make_unique<PositionerExtrasDialog>(module_, window(), host_, apiDialect_,
-                                                           settings_.path());
+    auto extras =
+        std::make_unique<PositionerExtrasDialog>(module_, window(), commands_, settings_.path());
     // Taken before the window exists: it may go during its own start-up.
     extras_ = extras.get();
     Dialog::openModeless(std::move(extras), [this] { extras_ = nullptr; });

@@ -6,26 +6,25 @@
 #include <string>
 #include <vector>
 
-#include "host/api_dialect.h"
 #include "host/host_channel.h"
-#include "positioner/diseqc_command.h"
 #include "positioner/motion_tracker.h"
 #include "positioner/positioner_model.h"
 #include "store/satellite_names.h"
 #include "store/settings_file.h"
 #include "store/win32_edit_lock.h"
 #include "store/win32_file_store.h"
+#include "ui/custom_messages.h"
+#include "ui/host_commands.h"
 #include "ui/positioner_extras_dialog.h"
 #include "ui/satellite_list_ctrl.h"
 #include "win/controls.h"
-#include "win/dialog.h"
-#include "win/message_map.h"
+#include "win/mapped_dialog.h"
 
 // The plug-in's one window: steering the positioner, the satellite names and
 // the model. It owns the model and the names; every edit of a name goes to the
 // file through the names' owner, and the list, the pickers and the extras then
 // show what the owner holds.
-class PositionerSetupDialog : public Dialog {
+class PositionerSetupDialog : public MappedDialog<PositionerSetupDialog> {
   public:
     PositionerSetupDialog(HINSTANCE module, HostChannel host, std::string settingsPath);
 
@@ -33,10 +32,10 @@ class PositionerSetupDialog : public Dialog {
     BOOL OnInitDialog() override;
     void DoDataExchange(DataExchange& exchange) override;
     void OnCancel() override;
-    bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
-    static const MessageEntry<PositionerSetupDialog> MESSAGE_MAP[];
+    friend MappedDialog;
+    static MessageMap<PositionerSetupDialog> messageMap();
 
     void closeWindow();
     void onDriveWest();
@@ -47,7 +46,7 @@ class PositionerSetupDialog : public Dialog {
     static std::optional<int> degreesShown(const Edit& field);
     void drive(const UpDown& spin, const Edit& field, int lastShown, bool east);
     void onStop();
-    LRESULT onTick(WPARAM, LPARAM);
+    void onTick();
     void onStepWest();
     void onStepEast();
     void onReference();
@@ -56,10 +55,10 @@ class PositionerSetupDialog : public Dialog {
     void onRecalculate();
     void restoreFactorySettings();
     void switchModel();
-    LRESULT onSwapNames(WPARAM firstRow, LPARAM secondRow);
-    LRESULT onRenameRow(WPARAM row, LPARAM);
-    LRESULT onSatListChanged(WPARAM, LPARAM);
-    LRESULT onNamesUnread(WPARAM, LPARAM);
+    void onSwapNames(SatListSwap swap);
+    bool onRenameRow(SatListRename rename);
+    void onSatListChanged(SatListChanged);
+    void onNamesUnread(SetupNamesUnread);
     LRESULT onSystemCommand(WPARAM command, LPARAM);
     void openExtras();
     std::vector<std::string> shownNames() const;
@@ -71,13 +70,12 @@ class PositionerSetupDialog : public Dialog {
     std::array<const ComboBox*, 3> pickers() const;
     void setMovementControlsEnabled(bool enabled);
     void showPicture(int picture, bool visible);
-    void send(const DiseqcCommand& command) const;
     // Tells the user, once per action, what a failed write did not save.
     void reportUnsaved(bool saved, const char* what) const;
     void reportNamesEdit(EditOutcome outcome) const;
 
     HINSTANCE module_;
-    HostChannel host_;
+    HostCommands commands_;
     Win32FileStore files_;
     Win32EditLock editLock_;
     SettingsFile settings_;
@@ -85,7 +83,6 @@ class PositionerSetupDialog : public Dialog {
     SatelliteNames names_;
     // The outcome of the list's last edit, told when the list reports the edit done.
     std::optional<EditOutcome> listEdit_;
-    ApiDialect apiDialect_ = ApiDialect::Native;
 
     Button moteckRadio_;
     Button stabRadio_;
@@ -103,7 +100,6 @@ class PositionerSetupDialog : public Dialog {
     static constexpr int INITIAL_DEGREES = 1;
     int westDegrees_ = INITIAL_DEGREES;
     int eastDegrees_ = INITIAL_DEGREES;
-    HICON windowIcon_ = nullptr;
     // Owned by its window, which closes before this one goes.
     PositionerExtrasDialog* extras_ = nullptr;
 };

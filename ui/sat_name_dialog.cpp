@@ -2,7 +2,8 @@
 
 #include "res/resource_ids.h"
 
-SatNameDialog::SatNameDialog(HINSTANCE module, HWND owner) : Dialog(module, IDD_SAT_NAME, owner) {}
+SatNameDialog::SatNameDialog(HINSTANCE module, HWND owner)
+    : Dialog(module, IDD_SAT_NAME, owner, PLUGIN_DISPLAY_NAME) {}
 
 BOOL SatNameDialog::OnInitDialog() {
     Dialog::OnInitDialog();
@@ -16,5 +17,5 @@ BOOL SatNameDialog::OnInitDialog() {
 
 void SatNameDialog::DoDataExchange(DataExchange& exchange) {
     exchange.text(IDC_SAT_NAME_EDIT, name);
-    exchange.maxChars(IDC_SAT_NAME_EDIT, name, SAT_NAME_MAX_CHARS, PLUGIN_DISPLAY_NAME);
+    exchange.maxChars(IDC_SAT_NAME_EDIT, name, SAT_NAME_MAX_CHARS);
 }

@@ -2,20 +2,10 @@
 
 #include <windowsx.h>
 
-#include "res/resource_ids.h"
-
-namespace {
-constexpr UINT_PTR SUBCLASS_ID = 1;
-}
+#include "ui/custom_messages.h"
 
 SatelliteListCtrl::~SatelliteListCtrl() {
-    if (hwnd_) RemoveWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID);
     if (dragImage) ImageList_Destroy(dragImage);
-}
-
-void SatelliteListCtrl::attach(HWND window) {
-    if (hwnd_) RemoveWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID);
-    ListView::attach(window);
 }
 
 bool SatelliteListCtrl::onReflectedNotify(NMHDR* header, LRESULT& result) {
@@ -36,48 +26,41 @@ bool SatelliteListCtrl::onReflectedNotify(NMHDR* header, LRESULT& result) {
     }
 }
 
-LRESULT CALLBACK SatelliteListCtrl::subclassProcedure(HWND window, UINT message, WPARAM wParam,
-                                                      LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<SatelliteListCtrl*>(data);
-    try {
-        const POINT position{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        switch (message) {
-            case WM_MOUSEMOVE:
-                self->onMouseMove(position);
-                break;
-            case WM_LBUTTONUP:
-            case WM_RBUTTONUP:
-                // The window system may merge the last moves into the
-                // release: the row under the released button is the drop.
-                self->onMouseMove(position);
-                self->endDrag();
-                break;
-            case WM_LBUTTONDOWN:
-            case WM_RBUTTONDOWN:
-            case WM_LBUTTONDBLCLK:
-            case WM_RBUTTONDBLCLK:
-                // Pressing the other button mid-drag only prepares the drop.
-                // The list view would track that press itself, taking the
-                // mouse and letting it go, and that release of the capture
-                // would end the drag before the button comes up.
-                if (self->dragging) return 0;
-                break;
-            case WM_CAPTURECHANGED:
-                // Another window took the mouse: the drop can no longer be seen.
-                if (reinterpret_cast<HWND>(lParam) != window) self->abandonDrag();
-                break;
-            case WM_NCDESTROY:
-                self->abandonDrag();
-                RemoveWindowSubclass(window, subclassProcedure, SUBCLASS_ID);
-                self->hwnd_ = nullptr;
-                break;
-            default:
-                break;
-        }
-    } catch (...) {
-        // Nothing may unwind into the list's own window procedure.
+bool SatelliteListCtrl::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    const POINT position{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+        case WM_MOUSEMOVE:
+            onMouseMove(position);
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            // The window system may merge the last moves into the
+            // release: the row under the released button is the drop.
+            onMouseMove(position);
+            endDrag();
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+            // Pressing the other button mid-drag only prepares the drop.
+            // The list view would track that press itself, taking the
+            // mouse and letting it go, and that release of the capture
+            // would end the drag before the button comes up.
+            if (!dragging) break;
+            result = 0;
+            return true;
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse: the drop can no longer be seen.
+            if (reinterpret_cast<HWND>(lParam) != hwnd_) abandonDrag();
+            break;
+        case WM_NCDESTROY:
+            abandonDrag();
+            break;
+        default:
+            break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return false;
 }
 
 void SatelliteListCtrl::onBeginDrag(int item, POINT actionPoint) {
@@ -120,8 +103,8 @@ void SatelliteListCtrl::endDrag() {
     dragging = false;
     dropDragImage();
     if (dragSource != dropTarget) {
-        SendMessageA(GetParent(hwnd_), WM_SATLIST_SWAP, static_cast<WPARAM>(dragSource),
-                     static_cast<LPARAM>(dropTarget));
+        sendMessageTo(GetParent(hwnd_), SatListSwap{static_cast<std::size_t>(dragSource),
+                                                    static_cast<std::size_t>(dropTarget)});
         send(LVM_SETHOTITEM, static_cast<WPARAM>(dropTarget));
     }
     ReleaseCapture();
@@ -136,15 +119,15 @@ void SatelliteListCtrl::abandonDrag() {
 }
 
 void SatelliteListCtrl::onDoubleClick(int item) {
-    const LRESULT renamed =
-        SendMessageA(GetParent(hwnd_), WM_SATLIST_RENAME, static_cast<WPARAM>(item), 0);
+    const bool renamed =
+        sendMessageTo(GetParent(hwnd_), SatListRename{static_cast<std::size_t>(item)}) != 0;
     // The setup window may have been closed while the name was asked for;
     // its names are all on disk already.
     if (renamed && hwnd_) notifyParent();
 }
 
 void SatelliteListCtrl::notifyParent() const {
-    if (hwnd_) PostMessageA(GetParent(hwnd_), WM_SATLIST_CHANGED, 0, 0);
+    if (hwnd_) postMessageTo(GetParent(hwnd_), SatListChanged{});
 }
 
 void SatelliteListCtrl::show(const SatelliteNameTable& names) {
@@ -165,5 +148,5 @@ void SatelliteListCtrl::show(const SatelliteNameTable& names) {
     setRedraw(true);
     // Only the pointer needs the subclass; taken before the rows, it would
     // see every message that fills them.
-    SetWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
+    subclass();
 }

@@ -10,12 +10,11 @@
 
 // The satellite list of the setup window, a view of its name table: row i
 // shows the name of stored position i + 1. Dragging a row onto another asks
-// its parent window for a swap, a double-click for a rename (the messages are
-// beside the ids); after every edit the list posts WM_SATLIST_CHANGED.
+// its parent window for a swap, a double-click for a rename (typed, in
+// ui/custom_messages.h); after every edit the list posts SatListChanged.
 class SatelliteListCtrl : public ListView {
   public:
     ~SatelliteListCtrl() override;
-    void attach(HWND window) override;
     bool onReflectedNotify(NMHDR* header, LRESULT& result) override;
 
     // Sets up the columns and one row per stored position, then starts
@@ -23,9 +22,10 @@ class SatelliteListCtrl : public ListView {
     void show(const SatelliteNameTable& names);
     void showName(int row, const std::string& name) const { setItemText(row, 0, name); }
 
-  private:
-    static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  protected:
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+  private:
     void onBeginDrag(int item, POINT actionPoint);
     void onMouseMove(POINT position);
     void endDrag();

@@ -2,6 +2,53 @@
 
 #include <vector>
 
+namespace {
+constexpr UINT_PTR SUBCLASS_ID = 1;
+}
+
+Window::~Window() {
+    unsubclass();
+}
+
+void Window::attach(HWND window) {
+    unsubclass();
+    hwnd_ = window;
+}
+
+void Window::subclass() {
+    if (subclassed_ || !hwnd_) return;
+    subclassed_ =
+        SetWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Window::unsubclass() {
+    if (subclassed_) RemoveWindowSubclass(hwnd_, subclassProcedure, SUBCLASS_ID);
+    subclassed_ = false;
+}
+
+LRESULT Window::defaultProcedure(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::subclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<Window*>(data);
+    LRESULT result = 0;
+    bool answered = false;
+    try {
+        answered = self->onMessage(message, wParam, lParam, result);
+    } catch (...) {
+        // Nothing may unwind into the control's own window procedure.
+    }
+    if (message == WM_NCDESTROY) {
+        // The last message: the object lets go of the window, whatever it answered.
+        self->unsubclass();
+        self->hwnd_ = nullptr;
+        answered = false;
+    }
+    return answered ? result : DefSubclassProc(window, message, wParam, lParam);
+}
+
 std::string Window::text() const {
     const int length = GetWindowTextLengthA(hwnd_);
     std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');

@@ -7,12 +7,16 @@
 
 // Thin wrappers over the child controls of a dialog: each call is one message
 // to the control. A wrapper is bound to its control during data exchange.
+//
+// A small widget made of a control subclasses it: from subclass() until the
+// control's window goes, or the wrapper is bound elsewhere or destroyed, the
+// control's messages come to onMessage before its own procedure sees them.
 class Window {
   public:
-    virtual ~Window() = default;
+    virtual ~Window();
 
     HWND hwnd() const { return hwnd_; }
-    virtual void attach(HWND window) { hwnd_ = window; }
+    virtual void attach(HWND window);
     LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendMessageA(hwnd_, message, wParam, lParam);
     }
@@ -27,7 +31,21 @@ class Window {
     virtual bool onReflectedNotify(NMHDR*, LRESULT&) { return false; }
 
   protected:
+    void subclass();
+    // True, with `result`, when the message was answered here and goes no
+    // further. Nothing thrown leaves the subclass: a handler that throws has
+    // not answered.
+    virtual bool onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+    // Lets the control's own procedure answer the message now.
+    LRESULT defaultProcedure(UINT message, WPARAM wParam, LPARAM lParam) const;
+
     HWND hwnd_ = nullptr;
+
+  private:
+    static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void unsubclass();
+
+    bool subclassed_ = false;
 };
 
 class Button : public Window {

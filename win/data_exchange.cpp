@@ -22,7 +22,7 @@ void DataExchange::text(int id, std::string& value) {
     }
 }
 
-void DataExchange::maxChars(int id, const std::string& value, int maxChars, const char* caption) {
+void DataExchange::maxChars(int id, const std::string& value, int maxChars) {
     if (failed_) return;
     HWND field = GetDlgItem(dialog_, id);
     if (!saveAndValidate_) {
@@ -31,7 +31,7 @@ void DataExchange::maxChars(int id, const std::string& value, int maxChars, cons
     }
     if (static_cast<int>(value.size()) <= maxChars) return;
     const std::string message = "Enter no more than " + std::to_string(maxChars) + " characters.";
-    showMessage(dialog_, caption, message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    warn(dialog_, caption_, message.c_str());
     SetFocus(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
     failed_ = true;

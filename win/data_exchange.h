@@ -11,19 +11,25 @@ class Window;
 // objects, text fields and their length limits.
 class DataExchange {
   public:
-    DataExchange(HWND dialog, bool saveAndValidate, std::vector<Window*>& boundControls)
-        : dialog_(dialog), saveAndValidate_(saveAndValidate), boundControls_(boundControls) {}
+    // `caption` titles the message boxes that refuse what was typed.
+    DataExchange(HWND dialog, const char* caption, bool saveAndValidate,
+                 std::vector<Window*>& boundControls)
+        : dialog_(dialog),
+          caption_(caption),
+          saveAndValidate_(saveAndValidate),
+          boundControls_(boundControls) {}
 
     bool failed() const { return failed_; }
 
     void bindControl(int id, Window& control);
     void text(int id, std::string& value);
     // Keeps input within `maxChars`; on saving refuses a longer text with a
-    // message box titled `caption` and puts the focus back into the field.
-    void maxChars(int id, const std::string& value, int maxChars, const char* caption);
+    // message box and puts the focus back into the field.
+    void maxChars(int id, const std::string& value, int maxChars);
 
   private:
     HWND dialog_;
+    const char* caption_;
     bool saveAndValidate_;
     std::vector<Window*>& boundControls_;
     bool failed_ = false;

@@ -2,9 +2,10 @@
 
 #include "win/controls.h"
 #include "win/dialog_keys.h"
+#include "win/message_box.h"
 
-Dialog::Dialog(HINSTANCE module, int templateId, HWND owner)
-    : module_(module), templateId_(templateId), owner_(owner) {}
+Dialog::Dialog(HINSTANCE module, int templateId, HWND owner, const char* caption, int iconId)
+    : module_(module), templateId_(templateId), owner_(owner), caption_(caption), iconId_(iconId) {}
 
 Dialog::~Dialog() {
     if (hwnd_) {
@@ -48,13 +49,34 @@ RECT Dialog::workArea() {
 }
 
 bool Dialog::UpdateData(bool saveAndValidate) {
-    DataExchange exchange(hwnd_, saveAndValidate, boundControls_);
+    DataExchange exchange(hwnd_, caption_, saveAndValidate, boundControls_);
     DoDataExchange(exchange);
     return !exchange.failed();
 }
 
 void Dialog::DestroyWindow() {
     if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+void Dialog::tell(const char* text) const {
+    if (hwnd_) warn(hwnd_, caption_, text);
+}
+
+bool Dialog::ask(const char* question) const {
+    const bool yes = confirmed(hwnd_, caption_, question);
+    return yes && hwnd_;
+}
+
+bool Dialog::ask(Dialog& question) const {
+    const bool ok = question.DoModal() == IDOK;
+    return ok && hwnd_;
+}
+
+void Dialog::showIcon() const {
+    // A shared icon: the module keeps it, nothing destroys it.
+    const auto icon = reinterpret_cast<LPARAM>(LoadIconA(module_, MAKEINTRESOURCEA(iconId_)));
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, icon);
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, icon);
 }
 
 BOOL Dialog::OnInitDialog() {
@@ -113,6 +135,7 @@ INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             // Listed while the window lives, from here to WM_NCDESTROY.
             if (!modal_)
                 enableDialogKeys(hwnd_, module_, [this](const MSG& key) { return takeKey(key); });
+            if (iconId_) showIcon();
             return OnInitDialog();
         case WM_NCDESTROY:
             windowGone();

@@ -12,7 +12,9 @@ class Window;
 
 // A dialog made from a template in `module`, modeless or modal. One static
 // procedure binds the object at WM_INITDIALOG and routes every message to it;
-// nothing thrown leaves that procedure.
+// nothing thrown leaves that procedure. The dialog speaks to the user in
+// message boxes titled `caption`, and its title bar shows the icon `iconId`
+// of the module, or the template's own when that is 0.
 //
 // Lifetime, one rule for each kind:
 // - Modal: the caller owns the object; DoModal lends it to the window and
@@ -21,11 +23,11 @@ class Window;
 //   WM_INITDIALOG, and this layer alone deletes it: once the window is gone
 //   and the last of its handlers has returned. So a handler that waited in a
 //   message box finds the object still there, its window perhaps gone: check
-//   window() after anything modal. An object that no window took is deleted
+//   window() after anything modal, as ask() does. An object that no window took is deleted
 //   when the opening fails.
 class Dialog {
   public:
-    Dialog(HINSTANCE module, int templateId, HWND owner);
+    Dialog(HINSTANCE module, int templateId, HWND owner, const char* caption, int iconId = 0);
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -56,6 +58,16 @@ class Dialog {
     // true when it was dealt with here.
     virtual bool takeKey(const MSG&) { return false; }
 
+    // Tells the user something that went wrong, in a box owned by this
+    // window; nothing when the window has gone, as a box of its own would
+    // float with nothing to say it came from here.
+    void tell(const char* text) const;
+    // Asks a yes-or-no question, or runs a modal dialog as the question.
+    // True only when the answer was yes (OK) and this window still lives:
+    // it may be closed while the question is open.
+    bool ask(const char* question) const;
+    bool ask(Dialog& question) const;
+
     // Lets the window system's own dialog handling process the current
     // message once the handler has returned.
     LRESULT Default();
@@ -77,11 +89,14 @@ class Dialog {
     static void bind(HWND window, const Binding& binding);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void showIcon() const;
     void windowGone();
 
     HINSTANCE module_;
     int templateId_;
     HWND owner_;
+    const char* caption_;
+    int iconId_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
     std::function<void()> closed_;
