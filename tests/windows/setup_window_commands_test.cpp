@@ -189,32 +189,17 @@ class SetupFactoryReset : public SetupWindowTest {
     };
     std::vector<Snapshot> snapshotsAtEachCommand(const std::function<void()>& action) {
         std::vector<Snapshot> snapshots;
-        observer_ = [&] {
-            snapshots.push_back({settingsBytes(),
-                                 listColumn(0),
-                                 {pickerEntries(IDC_GOTO_PICKER), pickerEntries(IDC_STORE_PICKER),
-                                  pickerEntries(IDC_RECALCULATE_PICKER)}});
-        };
-        active_ = this;
-        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &SetupFactoryReset::beforeHost, nullptr,
-                                       GetCurrentThreadId());
+        const CallHook beforeHost([&](const CWPSTRUCT& call) {
+            if (call.hwnd == host().window() && call.message == WM_USER)
+                snapshots.push_back(
+                    {settingsBytes(),
+                     listColumn(0),
+                     {pickerEntries(IDC_GOTO_PICKER), pickerEntries(IDC_STORE_PICKER),
+                      pickerEntries(IDC_RECALCULATE_PICKER)}});
+        });
         action();
-        UnhookWindowsHookEx(hook);
-        active_ = nullptr;
         return snapshots;
     }
-
-  private:
-    static LRESULT CALLBACK beforeHost(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && active_ && call->hwnd == active_->host().window() &&
-            call->message == WM_USER)
-            active_->observer_();
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline SetupFactoryReset* active_ = nullptr;
-    std::function<void()> observer_;
 };
 
 TEST_F(SetupFactoryReset, OkPutsFactoryNamesEverywhereThenResetsThePositioner) {

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include "host/host_messages.h"
-#include "store/factory_satellite_table.h"
 
 namespace {
 
@@ -39,52 +38,6 @@ ModalBox contentsOf(HWND box) {
     return contents;
 }
 
-// Holds the drive timer's own ticks back while a test hands out ticks itself.
-struct TimerGate {
-    HHOOK hook = nullptr;
-    HWND dialog = nullptr;
-    int allowed = 0;
-};
-TimerGate timerGate;
-
-LRESULT CALLBACK gateTimerMessages(int code, WPARAM removal, LPARAM lParam) {
-    if (code == HC_ACTION && removal == PM_REMOVE) {
-        auto* message = reinterpret_cast<MSG*>(lParam);
-        if (message->message == WM_TIMER && message->hwnd == timerGate.dialog) {
-            if (timerGate.allowed > 0) {
-                --timerGate.allowed;
-            } else {
-                message->message = WM_NULL;
-            }
-        }
-    }
-    return CallNextHookEx(timerGate.hook, code, removal, lParam);
-}
-
-std::vector<ControlEventRecorder*> activeRecorders;
-
-// Notes where the focus is at the moment a pressed key is taken from the
-// queue, before the dialog manager sees it.
-struct KeyWitness {
-    HHOOK hook = nullptr;
-    HWND target = nullptr;
-    bool seen = false;
-    bool metFocus = false;
-};
-KeyWitness keyWitness;
-
-LRESULT CALLBACK witnessKey(int code, WPARAM removal, LPARAM lParam) {
-    if (code == HC_ACTION && removal == PM_REMOVE) {
-        const auto* message = reinterpret_cast<const MSG*>(lParam);
-        if (message->message == WM_KEYDOWN && message->hwnd == keyWitness.target &&
-            !keyWitness.seen) {
-            keyWitness.seen = true;
-            keyWitness.metFocus = GetFocus() == keyWitness.target;
-        }
-    }
-    return CallNextHookEx(keyWitness.hook, code, removal, lParam);
-}
-
 }  // namespace
 
 std::string describe(const TestHost::Message& message) {
@@ -109,22 +62,6 @@ std::string expectedCommand(ApiDialect dialect, const Bytes& commandBytes) {
     record[8] = static_cast<std::uint8_t>(commandBytes.size());
     for (std::size_t i = 0; i < commandBytes.size(); ++i) record[12 + i] = commandBytes[i];
     return describe({HOST_MSG_SEND_DISEQC_RECORD, record});
-}
-
-std::vector<std::string> factoryNames() {
-    const auto& table = FactorySatelliteTable::names();
-    return {table.begin(), table.end()};
-}
-
-std::string settingsFileText(const std::vector<std::string>& names, const std::string& type) {
-    std::string text = "[SATELLITE NAMES]\r\n";
-    for (std::size_t i = 0; i < names.size(); ++i)
-        text += "POS" + std::to_string(i + 1) + "=" + names[i] + "\r\n";
-    return text + "[POSITIONER]\r\nTYPE=" + type + "\r\n";
-}
-
-std::string factorySettingsFile(const std::string& type) {
-    return settingsFileText(factoryNames(), type);
 }
 
 std::vector<std::string> customNames() {
@@ -152,15 +89,9 @@ void PrintTo(const ControlEvent& event, std::ostream* out) {
 ControlEventRecorder::ControlEventRecorder(HWND dialog, std::vector<UINT> messages)
     : dialog_(dialog),
       messages_(std::move(messages)),
-      hook_(SetWindowsHookExA(WH_CALLWNDPROC, &ControlEventRecorder::onCall, nullptr,
-                              GetCurrentThreadId())) {
-    activeRecorders.push_back(this);
-}
+      hook_([this](const CWPSTRUCT& call) { record(call); }) {}
 
-ControlEventRecorder::~ControlEventRecorder() {
-    UnhookWindowsHookEx(hook_);
-    std::erase(activeRecorders, this);
-}
+ControlEventRecorder::~ControlEventRecorder() = default;
 
 std::vector<ControlEvent> ControlEventRecorder::take() {
     std::vector<ControlEvent> taken;
@@ -186,13 +117,6 @@ void ControlEventRecorder::record(const CWPSTRUCT& call) {
     if (call.message == WM_SHOWWINDOW && call.lParam != 0) return;
     const bool on = call.message == WM_SETFOCUS || call.wParam != 0;
     events_.push_back({GetDlgCtrlID(call.hwnd), call.message, on});
-}
-
-LRESULT CALLBACK ControlEventRecorder::onCall(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION)
-        for (ControlEventRecorder* recorder : activeRecorders)
-            recorder->record(*reinterpret_cast<const CWPSTRUCT*>(lParam));
-    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void runPlainHostLoop() {
@@ -233,10 +157,7 @@ void SetupWindowTest::loadPlugin() {
 }
 
 void SetupWindowTest::TearDown() {
-    if (timerGate.hook) {
-        UnhookWindowsHookEx(timerGate.hook);
-        timerGate = {};
-    }
+    timerGate_.reset();
     if (plugin_) {
         plugin_->exit();
         pumpMessages();
@@ -270,7 +191,6 @@ bool SetupWindowTest::openWindow() {
     plugin_->menuSelect(ID_PLUGIN_SETUP);
     const std::vector<HWND> open = setupWindows();
     window_ = open.size() == 1 ? open.front() : nullptr;
-    if (timerGate.hook) timerGate.dialog = window_;
     return window_ != nullptr;
 }
 
@@ -374,32 +294,46 @@ KeyPress SetupWindowTest::pressKey(int id, WPARAM key) {
     SetForegroundWindow(window_);
     SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
     ControlEventRecorder focus(window_, {WM_SETFOCUS});
-    keyWitness.target = target;
-    keyWitness.hook = SetWindowsHookExA(WH_GETMESSAGE, &witnessKey, nullptr, GetCurrentThreadId());
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-    runPlainHostLoop();
-    UnhookWindowsHookEx(keyWitness.hook);
-    KeyPress press{keyWitness.seen && keyWitness.metFocus, {}};
-    keyWitness = {};
+    // Where the focus is at the moment the key leaves the queue, before the
+    // dialog manager sees it.
+    bool seen = false;
+    bool metFocus = false;
+    {
+        RetrievalHook witness([&](const MSG& message, bool removed) {
+            if (removed && message.message == WM_KEYDOWN && message.hwnd == target && !seen) {
+                seen = true;
+                metFocus = GetFocus() == target;
+            }
+        });
+        PostMessageA(target, WM_KEYDOWN, key, 1);
+        PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+        runPlainHostLoop();
+    }
+    KeyPress press{seen && metFocus, {}};
     for (const ControlEvent& event : focus.take()) press.focused.push_back(event.control);
     return press;
 }
 
 void SetupWindowTest::useManualTicks() {
-    if (!timerGate.hook)
-        timerGate.hook =
-            SetWindowsHookExA(WH_GETMESSAGE, &gateTimerMessages, nullptr, GetCurrentThreadId());
-    timerGate.dialog = window_;
-    timerGate.allowed = 0;
+    // The window a tick is for is the one open when it leaves the queue.
+    if (!timerGate_)
+        timerGate_.emplace([this](MSG& message, bool removed) {
+            if (!removed || message.message != WM_TIMER || message.hwnd != window_) return;
+            if (ticksAllowed_ > 0) {
+                --ticksAllowed_;
+            } else {
+                message.message = WM_NULL;
+            }
+        });
+    ticksAllowed_ = 0;
 }
 
 void SetupWindowTest::tick() {
-    ASSERT_NE(timerGate.hook, nullptr) << "useManualTicks() first";
-    timerGate.allowed = 1;
+    ASSERT_TRUE(timerGate_ && timerGate_->watching()) << "useManualTicks() first";
+    ticksAllowed_ = 1;
     PostMessageA(window_, WM_TIMER, MOTION_TIMER_ID, 0);
     pumpMessages();
-    timerGate.allowed = 0;
+    ticksAllowed_ = 0;
 }
 
 bool SetupWindowTest::pumpUntil(const std::function<bool()>& done, DWORD boundMs) {

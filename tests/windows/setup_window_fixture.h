@@ -14,12 +14,11 @@
 #include "host/api_dialect.h"
 #include "positioner/motion_tracker.h"
 #include "res/resource_ids.h"
+#include "tests/common/settings_file_text.h"
 #include "tests/windows/plugin_library.h"
 #include "tests/windows/test_host.h"
+#include "host_driver/message_hook.h"
 #include "host_driver/modal_script.h"
-
-inline constexpr char STAB_TYPE[] = "STAB HH100/120";
-inline constexpr char MOTECK_TYPE[] = "MOTECK SG2100";
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -29,11 +28,6 @@ std::string describe(const TestHost::Message& message);
 // What the host must receive for a command in the given dialect.
 std::string expectedCommand(ApiDialect dialect, const Bytes& commandBytes);
 
-std::vector<std::string> factoryNames();
-
-// A settings file as the plug-in lays it out: names POS1..POS60, then TYPE.
-std::string settingsFileText(const std::vector<std::string>& names, const std::string& type);
-std::string factorySettingsFile(const std::string& type = STAB_TYPE);
 // Names that differ from every factory name: "Custom 1" .. "Custom 60".
 std::vector<std::string> customNames();
 
@@ -73,14 +67,13 @@ class ControlEventRecorder {
     std::vector<ControlEvent> take();
 
   private:
-    static LRESULT CALLBACK onCall(int code, WPARAM wParam, LPARAM lParam);
     void record(const CWPSTRUCT& call);
     bool isOurs(HWND window) const;
 
     HWND dialog_;
     std::vector<UINT> messages_;
-    HHOOK hook_;
     std::vector<ControlEvent> events_;
+    CallHook hook_;
 };
 
 // A key pressed on a control, and how the window took it.
@@ -164,6 +157,9 @@ class SetupWindowTest : public ::testing::Test {
 
   private:
     std::optional<ForegroundLock> foreground_;
+    // Holds the drive timer's own ticks back while the test hands them out.
+    std::optional<RetrievalHook> timerGate_;
+    int ticksAllowed_ = 0;
     std::string folder_;
     std::optional<TestHost> host_;
     std::optional<PluginLibrary> plugin_;
