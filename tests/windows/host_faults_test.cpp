@@ -142,8 +142,7 @@ TEST_F(HostFaults, ExitFromAHostHandlerThenUnloadLeavesNothingOfThePlugInRunning
              const std::vector<HWND> extras = dialogsCaptioned(EXTRAS_CAPTION);
              ASSERT_EQ(extras.size(), 1U);
              onNextCommand = [this] { plugin().exit(); };
-             SendMessageA(GetDlgItem(extras.front(), IDC_HOLD_DRIVE_EAST), WM_LBUTTONDOWN,
-                          MK_LBUTTON, MAKELPARAM(5, 5));
+             DialogDriver(extras.front()).pressMouse(IDC_HOLD_DRIVE_EAST);
          }},
     };
     for (const Case& entry : cases) {

@@ -78,65 +78,6 @@ BoxAnswer pressEscape() {
     return [](HWND box) { pressKeyIn(box, VK_ESCAPE); };
 }
 
-void PrintTo(const ControlEvent& event, std::ostream* out) {
-    const char* kind = event.message == WM_ENABLE       ? " enable "
-                       : event.message == WM_SHOWWINDOW ? " show "
-                       : event.message == WM_SETFOCUS   ? " focus "
-                                                        : " activate ";
-    *out << event.control << kind << (event.on ? "on" : "off");
-}
-
-ControlEventRecorder::ControlEventRecorder(HWND dialog, std::vector<UINT> messages)
-    : dialog_(dialog),
-      messages_(std::move(messages)),
-      hook_([this](const CWPSTRUCT& call) { record(call); }) {}
-
-ControlEventRecorder::~ControlEventRecorder() = default;
-
-std::vector<ControlEvent> ControlEventRecorder::take() {
-    std::vector<ControlEvent> taken;
-    taken.swap(events_);
-    return taken;
-}
-
-bool ControlEventRecorder::isOurs(HWND window) const {
-    if (!window) return false;
-    if (dialog_) return window == dialog_;
-    return className(window) == "#32770" && windowText(window) == SETUP_CAPTION;
-}
-
-void ControlEventRecorder::record(const CWPSTRUCT& call) {
-    if (std::find(messages_.begin(), messages_.end(), call.message) == messages_.end()) return;
-    if (call.message == WM_ACTIVATE) {
-        if (isOurs(call.hwnd))
-            events_.push_back({0, WM_ACTIVATE, LOWORD(call.wParam) != WA_INACTIVE});
-        return;
-    }
-    if (!isOurs(GetParent(call.hwnd))) return;
-    // A window shown or hidden along with its parent is not shown by anyone.
-    if (call.message == WM_SHOWWINDOW && call.lParam != 0) return;
-    const bool on = call.message == WM_SETFOCUS || call.wParam != 0;
-    events_.push_back({GetDlgCtrlID(call.hwnd), call.message, on});
-}
-
-void runPlainHostLoop() {
-    constexpr UINT LOOP_DONE = WM_APP + 0x31;
-    PostThreadMessageA(GetCurrentThreadId(), LOOP_DONE, 0, 0);
-    // Should a nested loop swallow the marker, the guard ends the wait.
-    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, nullptr);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.hwnd == nullptr && message.message == LOOP_DONE) break;
-        if (message.hwnd == nullptr && message.message == WM_TIMER && message.wParam == guard) {
-            ADD_FAILURE() << "the host loop never got back to its marker";
-            break;
-        }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    KillTimer(nullptr, guard);
-}
-
 void SetupWindowTest::SetUp() {
     foreground_.emplace();
     ASSERT_TRUE(foreground_->held()) << "another test kept the display for 100 s";
@@ -190,8 +131,8 @@ bool SetupWindowTest::settingsExist() const {
 bool SetupWindowTest::openWindow() {
     plugin_->menuSelect(ID_PLUGIN_SETUP);
     const std::vector<HWND> open = setupWindows();
-    window_ = open.size() == 1 ? open.front() : nullptr;
-    return window_ != nullptr;
+    drive(open.size() == 1 ? open.front() : nullptr);
+    return window() != nullptr;
 }
 
 std::vector<HWND> SetupWindowTest::setupWindows() {
@@ -212,13 +153,6 @@ int SetupWindowTest::identifications() const {
     return count;
 }
 
-void SetupWindowTest::click(int id) {
-    HWND control = item(id);
-    ASSERT_NE(control, nullptr) << "no control " << id;
-    ASSERT_TRUE(IsWindowEnabled(control)) << "control " << id << " is disabled";
-    SendMessageA(control, BM_CLICK, 0, 0);
-}
-
 ModalBox SetupWindowTest::clickAnswering(int id, const BoxAnswer& answer,
                                          const std::function<void(HWND)>& whileOpen) {
     return answeringModalBox([&] { click(id); }, answer, whileOpen);
@@ -230,7 +164,7 @@ ModalBox SetupWindowTest::answeringModalBox(const std::function<void()>& action,
     ModalBox box;
     ModalScript script;
     script.when(
-        [this](HWND dialog) { return dialog != window_ && windowText(dialog) != SETUP_CAPTION; },
+        [this](HWND dialog) { return dialog != window() && windowText(dialog) != SETUP_CAPTION; },
         [&](HWND found) {
             box = contentsOf(found);
             if (whileOpen) whileOpen(found);
@@ -238,26 +172,6 @@ ModalBox SetupWindowTest::answeringModalBox(const std::function<void()>& action,
         });
     script.runDuring(action);
     return box;
-}
-
-std::vector<std::string> SetupWindowTest::pickerEntries(int id) const {
-    std::vector<std::string> entries;
-    const auto count = static_cast<int>(SendMessageA(item(id), CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[256] = {};
-        SendMessageA(item(id), CB_GETLBTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(text));
-        entries.emplace_back(text);
-    }
-    return entries;
-}
-
-int SetupWindowTest::pickerSelection(int id) const {
-    return static_cast<int>(SendMessageA(item(id), CB_GETCURSEL, 0, 0));
-}
-
-void SetupWindowTest::selectInPicker(int id, int index) const {
-    SendMessageA(item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 std::string SetupWindowTest::cellText(int row, int column) const {
@@ -271,10 +185,6 @@ std::vector<std::string> SetupWindowTest::listColumn(int column) const {
     return texts;
 }
 
-bool SetupWindowTest::isVisible(int id) const {
-    return (GetWindowLongA(item(id), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 int SetupWindowTest::visibleFrame() const {
     int shown = 0;
     for (int id : FRAME_IDS) {
@@ -285,40 +195,11 @@ int SetupWindowTest::visibleFrame() const {
     return shown;
 }
 
-void SetupWindowTest::setSpin(int id, int position) const {
-    SendMessageA(item(id), UDM_SETPOS, 0, MAKELPARAM(position, 0));
-}
-
-KeyPress SetupWindowTest::pressKey(int id, WPARAM key) {
-    HWND target = item(id);
-    SetForegroundWindow(window_);
-    SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
-    ControlEventRecorder focus(window_, {WM_SETFOCUS});
-    // Where the focus is at the moment the key leaves the queue, before the
-    // dialog manager sees it.
-    bool seen = false;
-    bool metFocus = false;
-    {
-        RetrievalHook witness([&](const MSG& message, bool removed) {
-            if (removed && message.message == WM_KEYDOWN && message.hwnd == target && !seen) {
-                seen = true;
-                metFocus = GetFocus() == target;
-            }
-        });
-        PostMessageA(target, WM_KEYDOWN, key, 1);
-        PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-        runPlainHostLoop();
-    }
-    KeyPress press{seen && metFocus, {}};
-    for (const ControlEvent& event : focus.take()) press.focused.push_back(event.control);
-    return press;
-}
-
 void SetupWindowTest::useManualTicks() {
     // The window a tick is for is the one open when it leaves the queue.
     if (!timerGate_)
         timerGate_.emplace([this](MSG& message, bool removed) {
-            if (!removed || message.message != WM_TIMER || message.hwnd != window_) return;
+            if (!removed || message.message != WM_TIMER || message.hwnd != window()) return;
             if (ticksAllowed_ > 0) {
                 --ticksAllowed_;
             } else {
@@ -331,17 +212,7 @@ void SetupWindowTest::useManualTicks() {
 void SetupWindowTest::tick() {
     ASSERT_TRUE(timerGate_ && timerGate_->watching()) << "useManualTicks() first";
     ticksAllowed_ = 1;
-    PostMessageA(window_, WM_TIMER, MOTION_TIMER_ID, 0);
+    PostMessageA(window(), WM_TIMER, MOTION_TIMER_ID, 0);
     pumpMessages();
     ticksAllowed_ = 0;
-}
-
-bool SetupWindowTest::pumpUntil(const std::function<bool()>& done, DWORD boundMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > boundMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        pumpMessages();
-    }
-    return true;
 }
