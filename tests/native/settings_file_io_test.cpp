@@ -27,14 +27,26 @@ TEST(SettingsFileOpening, ReadsOnceAndWritesOnlyAMissingFile) {
     } cases[] = {
         // Another program holding the file, or a file this user may not read: creating it anew
         // would wipe the user's own names.
-        {"unreadable", FileStore::State::Unreadable, true, {READ}, "Hot Bird  13\260E"},
-        {"read", FileStore::State::Read, true, {READ}, "Mine"},
-        {"missing", FileStore::State::Missing, true, {READ, REPLACE}, "Hot Bird  13\260E"},
-        {"missing, creation fails",
-         FileStore::State::Missing,
-         false,
-         {READ, REPLACE},
-         "Hot Bird  13\260E"},
+        {.label = "unreadable",
+         .state = FileStore::State::Unreadable,
+         .replaceSucceeds = true,
+         .calls = {READ},
+         .firstName = "Hot Bird  13\260E"},
+        {.label = "read",
+         .state = FileStore::State::Read,
+         .replaceSucceeds = true,
+         .calls = {READ},
+         .firstName = "Mine"},
+        {.label = "missing",
+         .state = FileStore::State::Missing,
+         .replaceSucceeds = true,
+         .calls = {READ, REPLACE},
+         .firstName = "Hot Bird  13\260E"},
+        {.label = "missing, creation fails",
+         .state = FileStore::State::Missing,
+         .replaceSucceeds = false,
+         .calls = {READ, REPLACE},
+         .firstName = "Hot Bird  13\260E"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

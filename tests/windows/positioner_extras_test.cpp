@@ -93,7 +93,7 @@ constexpr int SOUTH = 1;
 constexpr int EAST = 0;
 constexpr int WEST = 1;
 
-TEST_F(Extras, MenuItemSitsAboveTheAboutEntryAndOpensOneWindowOwnedByTheSetupWindow) {
+TEST_F(Extras, MenuItemSitsAboveTheAboutEntry) {
     writeSettings(factorySettingsFile());
     ASSERT_TRUE(openWindow());
     HMENU menu = GetSystemMenu(window(), FALSE);
@@ -108,9 +108,13 @@ TEST_F(Extras, MenuItemSitsAboveTheAboutEntryAndOpensOneWindowOwnedByTheSetupWin
     EXPECT_EQ(id, static_cast<UINT>(IDM_EXTRAS));
     EXPECT_NE(id & 0xFFF0, static_cast<UINT>(IDM_ABOUTBOX)) << "the about box would open instead";
     EXPECT_LT(id, 0xF000u) << "the window system's own commands start there";
+}
 
-    // Where there is room beside the setup window, the extras open there,
-    // above other windows as the setup window is.
+// Where there is room beside the setup window, the extras open there, above
+// other windows as the setup window is.
+TEST_F(Extras, OpensBesideTheSetupWindowOwnedByItAndAboveOtherWindows) {
+    writeSettings(factorySettingsFile());
+    ASSERT_TRUE(openWindow());
     SetWindowPos(window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(openExtras());
     EXPECT_EQ(GetWindow(extras().window(), GW_OWNER), window());
@@ -121,10 +125,26 @@ TEST_F(Extras, MenuItemSitsAboveTheAboutEntryAndOpensOneWindowOwnedByTheSetupWin
     GetWindowRect(extras().window(), &beside);
     EXPECT_FALSE(IntersectRect(&overlap, &setup, &beside));
     EXPECT_NE(GetWindowLongA(extras().window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST_F(Extras, ASecondCommandOpensNoSecondWindow) {
+    writeSettings(factorySettingsFile());
+    ASSERT_TRUE(openWindow());
+    ASSERT_TRUE(openExtras());
     EXPECT_TRUE(openExtras()) << "a second command opens no second window";
     EXPECT_EQ(extrasWindows().size(), 1u);
-    EXPECT_TRUE(commandsSent().empty());
+}
 
+TEST_F(Extras, OpeningSendsNothing) {
+    writeSettings(factorySettingsFile());
+    ASSERT_TRUE(openWindow());
+    ASSERT_TRUE(openExtras());
+    ASSERT_TRUE(openExtras());
+    EXPECT_TRUE(commandsSent().empty());
+}
+
+TEST_F(Extras, ClosedByItsCancelButtonItLeavesTheSetupWindowAndOpensAgain) {
+    openBoth();
     extras().click(IDCANCEL);
     pumpMessages();
     EXPECT_TRUE(extrasWindows().empty());
@@ -203,76 +223,46 @@ TEST_F(Extras, SiteIsKeptInItsOwnSectionAndTheGotoWaitsForIt) {
 }
 
 TEST_F(Extras, GotoAngleShowsTheWayThenSendsTheAngleInEitherDialect) {
+    // A site in the Netherlands unless the case says otherwise.
     struct Case {
         const char* what;
-        const char* latitude;
-        int northSouth;
-        const char* longitude;
-        int eastWest;
+        const char* latitude = "52.0";
+        int northSouth = NORTH;
+        const char* longitude = "5.0";
+        int eastWest = EAST;
         std::function<void()> aim;
-        const char* look;
+        const char* look = nullptr;
         Bytes command;
     };
     const Case cases[] = {
-        {"typed 19.2E",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeSatellite("19.2E"); },
-         "Satellite 19.2\xB0"
-         "E: motor angle 15.6\xB0 E, azimuth 162.2\xB0, elevation 29.0\xB0",
-         {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
-        {"typed 30.0W",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeSatellite("30.0W"); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xD2, 0x65}},
-        {"south, typed 156.0E",
-         "33.9",
-         SOUTH,
-         "151.2",
-         EAST,
-         [this] { typeSatellite("156.0 E"); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xD0, 0x58}},
-        {"the stored name Astra 19.2\xB0"
-         "E picked",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { extras().choose(IDC_TARGET_SATELLITE, 1); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
-        {"a motor angle typed",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeAngle("8.9", WEST); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xD0, 0x8E}},
+        {.what = "typed 19.2E",
+         .aim = [this] { typeSatellite("19.2E"); },
+         .look = "Satellite 19.2\xB0"
+                 "E: motor angle 15.6\xB0 E, azimuth 162.2\xB0, elevation 29.0\xB0",
+         .command = {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
+        {.what = "typed 30.0W",
+         .aim = [this] { typeSatellite("30.0W"); },
+         .command = {0xE0, 0x31, 0x6E, 0xD2, 0x65}},
+        {.what = "south, typed 156.0E",
+         .latitude = "33.9",
+         .northSouth = SOUTH,
+         .longitude = "151.2",
+         .aim = [this] { typeSatellite("156.0 E"); },
+         .command = {0xE0, 0x31, 0x6E, 0xD0, 0x58}},
+        {.what = "the stored name Astra 19.2\xB0"
+                 "E picked",
+         .aim = [this] { extras().choose(IDC_TARGET_SATELLITE, 1); },
+         .command = {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
+        {.what = "a motor angle typed",
+         .aim = [this] { typeAngle("8.9", WEST); },
+         .command = {0xE0, 0x31, 0x6E, 0xD0, 0x8E}},
         // The second byte would be zero and end the command early.
-        {"16.0 degrees east",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeAngle("16.0", EAST); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xE1, 0x01}},
-        {"0.0 degrees",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeAngle("0", EAST); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xE0, 0x01}},
+        {.what = "16.0 degrees east",
+         .aim = [this] { typeAngle("16.0", EAST); },
+         .command = {0xE0, 0x31, 0x6E, 0xE1, 0x01}},
+        {.what = "0.0 degrees",
+         .aim = [this] { typeAngle("0", EAST); },
+         .command = {0xE0, 0x31, 0x6E, 0xE0, 0x01}},
     };
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.what);
