@@ -7,6 +7,7 @@
 #include "store/factory_satellite_table.h"
 #include "store/satellite_names.h"
 #include "store/settings_file.h"
+#include "tests/common/settings_file_text.h"
 #include "tests/native/recording_file_store.h"
 
 namespace {
@@ -17,12 +18,6 @@ const std::string REPLACE = std::string("replace ") + PATH;
 const std::vector<std::string> ONE_EDIT{"lock", READ, REPLACE, "unlock"};
 constexpr char TYPE_LINES[] = "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n";
 
-SatelliteNameTable factoryTable() {
-    SatelliteNameTable names;
-    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) names[i] = FactorySatelliteTable::names()[i];
-    return names;
-}
-
 SatelliteNameTable ownNames(const std::string& prefix) {
     SatelliteNameTable names;
     for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) names[i] = prefix + std::to_string(i + 1);
@@ -31,10 +26,7 @@ SatelliteNameTable ownNames(const std::string& prefix) {
 
 // The first `stored` names only, between a comment and another section that must stay.
 std::string fileHolding(const SatelliteNameTable& names, std::size_t stored = SATELLITE_COUNT) {
-    std::string text = "; mine\r\n[SATELLITE NAMES]\r\n";
-    for (std::size_t i = 0; i < stored; ++i)
-        text += "POS" + std::to_string(i + 1) + "=" + names[i] + "\r\n";
-    return text + TYPE_LINES;
+    return "; mine\r\n" + namesSectionText({names.begin(), names.begin() + stored}) + TYPE_LINES;
 }
 
 // The bytes that saving the whole table over `original` gives, as every list edit always did.
@@ -77,7 +69,7 @@ TEST(SatelliteNamesEdit, ChangesOnlyItsSlotsOfTheNamesTheFileHoldsNow) {
         theirs[40] = "Theirs 41";
         // It also holds only fifty names: the other ten read as the factory's.
         const std::string before = fileHolding(theirs, 50);
-        for (std::size_t i = 50; i < SATELLITE_COUNT; ++i) theirs[i] = factoryTable()[i];
+        for (std::size_t i = 50; i < SATELLITE_COUNT; ++i) theirs[i] = factoryNameTable()[i];
         files.becomes(FileStore::State::Read, before);
         files.calls.clear();
 
@@ -105,7 +97,7 @@ TEST(SatelliteNamesEdit, AfterAnUnreadOpeningTheUsersNamesAreNeverWrittenOver) {
             SatelliteNames names(file);
             names.opened(file.open());
             ASSERT_FALSE(names.fromFile());
-            ASSERT_EQ(names.table(), factoryTable());
+            ASSERT_EQ(names.table(), factoryNameTable());
             files.becomes(readableAgain ? FileStore::State::Read : FileStore::State::Unreadable,
                           stored);
             files.calls.clear();
@@ -122,7 +114,7 @@ TEST(SatelliteNamesEdit, AfterAnUnreadOpeningTheUsersNamesAreNeverWrittenOver) {
             } else {
                 EXPECT_EQ(outcome, EditOutcome::Unreadable);
                 EXPECT_EQ(files.calls, std::vector<std::string>{READ});
-                EXPECT_EQ(names.table(), factoryTable());
+                EXPECT_EQ(names.table(), factoryNameTable());
                 EXPECT_FALSE(names.fromFile());
             }
         }
@@ -150,7 +142,7 @@ TEST(SatelliteNamesEdit, NoLockOrNoWriteLeavesTheFileAndShowsItsNames) {
         SettingsFile file(PATH, files, &lock);
         SatelliteNames names(file);
         StoredSettings placeholder;
-        placeholder.names = factoryTable();
+        placeholder.names = factoryNameTable();
         placeholder.namesRead = false;
         names.opened(placeholder);
         files.calls.clear();
@@ -160,7 +152,7 @@ TEST(SatelliteNamesEdit, NoLockOrNoWriteLeavesTheFileAndShowsItsNames) {
         EXPECT_EQ(files.bytes(), fileHolding(mine));
         SatelliteNameTable swapped = mine;
         std::swap(swapped[0], swapped[1]);
-        EXPECT_EQ(names.table(), c.lockAvailable ? swapped : factoryTable());
+        EXPECT_EQ(names.table(), c.lockAvailable ? swapped : factoryNameTable());
         EXPECT_EQ(names.fromFile(), c.lockAvailable);
     }
 }
@@ -186,9 +178,9 @@ TEST(SatelliteNamesFactory, WritesTheWholeTableAndShowsItEvenUnsaved) {
         names.opened(file.open());
 
         EXPECT_EQ(names.restoreFactory(), writable);
-        EXPECT_EQ(names.table(), factoryTable());
+        EXPECT_EQ(names.table(), factoryNameTable());
         EXPECT_EQ(names.fromFile(), writable);
-        EXPECT_EQ(files.bytes(), writable ? savedOver(stored, factoryTable()) : stored);
+        EXPECT_EQ(files.bytes(), writable ? savedOver(stored, factoryNameTable()) : stored);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "store/factory_satellite_table.h"
 #include "store/settings_file.h"
+#include "tests/common/settings_file_text.h"
 #include "tests/native/recording_file_store.h"
 
 namespace {
@@ -15,14 +16,6 @@ const std::string READ = std::string("read ") + PATH;
 const std::string REPLACE = std::string("replace ") + PATH;
 const std::string STORED =
     "[SATELLITE NAMES]\r\nPOS1=Mine\r\n[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n";
-
-std::string factoryFileContent() {
-    std::string content = "[SATELLITE NAMES]\r\n";
-    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i)
-        content += "POS" + std::to_string(i + 1) + "=" +
-                   std::string(FactorySatelliteTable::names()[i]) + "\r\n";
-    return content + "[POSITIONER]\r\nTYPE=STAB HH100/120\r\n";
-}
 
 TEST(SettingsFileOpening, ReadsOnceAndWritesOnlyAMissingFile) {
     const struct {
@@ -34,14 +27,26 @@ TEST(SettingsFileOpening, ReadsOnceAndWritesOnlyAMissingFile) {
     } cases[] = {
         // Another program holding the file, or a file this user may not read: creating it anew
         // would wipe the user's own names.
-        {"unreadable", FileStore::State::Unreadable, true, {READ}, "Hot Bird  13\260E"},
-        {"read", FileStore::State::Read, true, {READ}, "Mine"},
-        {"missing", FileStore::State::Missing, true, {READ, REPLACE}, "Hot Bird  13\260E"},
-        {"missing, creation fails",
-         FileStore::State::Missing,
-         false,
-         {READ, REPLACE},
-         "Hot Bird  13\260E"},
+        {.label = "unreadable",
+         .state = FileStore::State::Unreadable,
+         .replaceSucceeds = true,
+         .calls = {READ},
+         .firstName = "Hot Bird  13\260E"},
+        {.label = "read",
+         .state = FileStore::State::Read,
+         .replaceSucceeds = true,
+         .calls = {READ},
+         .firstName = "Mine"},
+        {.label = "missing",
+         .state = FileStore::State::Missing,
+         .replaceSucceeds = true,
+         .calls = {READ, REPLACE},
+         .firstName = "Hot Bird  13\260E"},
+        {.label = "missing, creation fails",
+         .state = FileStore::State::Missing,
+         .replaceSucceeds = false,
+         .calls = {READ, REPLACE},
+         .firstName = "Hot Bird  13\260E"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -50,7 +55,7 @@ TEST(SettingsFileOpening, ReadsOnceAndWritesOnlyAMissingFile) {
         EXPECT_EQ(files.calls, c.calls);
         EXPECT_EQ(opened.names[0], c.firstName);
         if (c.state == FileStore::State::Missing && c.replaceSucceeds) {
-            EXPECT_EQ(files.bytes(), factoryFileContent());
+            EXPECT_EQ(files.bytes(), factorySettingsFile());
         }
     }
 }

@@ -10,28 +10,11 @@
 #include "store/portable_file_store.h"
 #include "store/settings_file.h"
 #include "store/settings_path.h"
+#include "tests/common/settings_file_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string factoryFileContent() {
-    std::string content = "[SATELLITE NAMES]\r\n";
-    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
-        content += "POS" + std::to_string(i + 1) + "=";
-        content += FactorySatelliteTable::names()[i];
-        content += "\r\n";
-    }
-    return content + "[POSITIONER]\r\nTYPE=STAB HH100/120\r\n";
-}
-
-SatelliteNameTable factoryNames() {
-    SatelliteNameTable names;
-    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
-        names[i] = std::string(FactorySatelliteTable::names()[i]);
-    }
-    return names;
-}
 
 class SettingsFileTest : public testing::Test {
   protected:
@@ -92,10 +75,10 @@ TEST_F(SettingsFileTest, MissingFileIsCreatedWithFactoryContentByteForByte) {
     const StoredSettings opened = settings().open();
 
     const std::string content = stored();
-    EXPECT_EQ(content, factoryFileContent());
+    EXPECT_EQ(content, factorySettingsFile());
     const std::string_view firstLines = "[SATELLITE NAMES]\r\nPOS1=Hot Bird  13\260E\r\n";
     EXPECT_EQ(content.substr(0, firstLines.size()), firstLines);
-    EXPECT_EQ(opened.names, factoryNames());
+    EXPECT_EQ(opened.names, factoryNameTable());
     EXPECT_EQ(opened.model, PositionerModel::Stab);
 }
 
@@ -113,7 +96,7 @@ TEST_F(SettingsFileTest, ExistingFilesAreNeverWrittenOnStartUp) {
         store(c.content);
         const StoredSettings opened = settings().open();
         EXPECT_EQ(stored(), c.content);
-        EXPECT_EQ(opened.names, factoryNames());
+        EXPECT_EQ(opened.names, factoryNameTable());
         EXPECT_EQ(opened.model, c.model);
     }
 }
@@ -147,7 +130,7 @@ TEST_F(SettingsFileTest, NamesComeFromTheFileWithFactoryNamesForMissingKeys) {
 
     const SatelliteNameTable names = settings().open().names;
 
-    SatelliteNameTable expected = factoryNames();
+    SatelliteNameTable expected = factoryNameTable();
     expected[0] = "First";
     expected[6] = "";
     expected[59] = name80.substr(0, 63);
@@ -169,7 +152,7 @@ TEST_F(SettingsFileTest, WritingNamesChangesOnlyTheirLines) {
     store(
         "; my dish\r\n[Satellite Names]\r\nPOS1=Astra\r\n  pos3 = Old  \r\nNOTE=keep\r\n\r\n"
         "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n");
-    SatelliteNameTable names = factoryNames();
+    SatelliteNameTable names = factoryNameTable();
     names[0] = "Astra";
     names[2] = "New";
     names[4] = std::string(200, 'z');
@@ -196,7 +179,7 @@ TEST_F(SettingsFileTest, RestoringFactoryNamesKeepsTheModel) {
     EXPECT_TRUE(settings.writeFactoryNames());
 
     const StoredSettings after = settings.open();
-    EXPECT_EQ(after.names, factoryNames());
+    EXPECT_EQ(after.names, factoryNameTable());
     EXPECT_EQ(after.model, PositionerModel::Moteck);
     const std::string content = stored();
     EXPECT_EQ(content.substr(content.size() - 34), "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n");
@@ -248,7 +231,7 @@ TEST_F(SettingsFileTest, FolderThatDoesNotExistGivesFactorySettingsAndNoFile) {
     EXPECT_FALSE(settings.writeModel(PositionerModel::Moteck));
 
     EXPECT_FALSE(fs::exists(missing.parent_path()));
-    EXPECT_EQ(opened.names, factoryNames());
+    EXPECT_EQ(opened.names, factoryNameTable());
     EXPECT_EQ(opened.model, PositionerModel::Stab);
 }
 
@@ -263,7 +246,7 @@ TEST_F(SettingsFileTest, FolderInPlaceOfTheFileIsLeftAlone) {
 
     EXPECT_TRUE(fs::is_directory(file()));
     EXPECT_TRUE(fs::exists(inside));
-    EXPECT_EQ(opened.names, factoryNames());
+    EXPECT_EQ(opened.names, factoryNameTable());
     EXPECT_EQ(opened.model, PositionerModel::Stab);
 }
 
@@ -286,7 +269,7 @@ TEST_F(SettingsFileTest, EveryNameReadsBackAsItWasWritten) {
         "\t tab",
     };
     store("[SATELLITE NAMES]\r\n[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n");
-    SatelliteNameTable names = factoryNames();
+    SatelliteNameTable names = factoryNameTable();
     for (std::size_t i = 0; i < typed.size(); ++i) names[i] = typed[i];
     names[typed.size()] = "two\r\nTYPE=STAB HH100/120\nlines";
 
@@ -303,7 +286,7 @@ TEST_F(SettingsFileTest, EveryNameReadsBackAsItWasWritten) {
 namespace {
 
 TEST_F(SettingsFileTest, SiteIsAddedAfterEveryOtherLineAndReadBack) {
-    const std::string before = "; mine\r\n" + factoryFileContent() + "NOTE=keep\r\n";
+    const std::string before = "; mine\r\n" + factorySettingsFile() + "NOTE=keep\r\n";
     store(before);
     SettingsFile settings = this->settings();
 
@@ -315,7 +298,7 @@ TEST_F(SettingsFileTest, SiteIsAddedAfterEveryOtherLineAndReadBack) {
     ASSERT_TRUE(opened.site.has_value());
     EXPECT_DOUBLE_EQ(opened.site->latitude, -33.9);
     EXPECT_DOUBLE_EQ(opened.site->longitude, 151.3);
-    EXPECT_EQ(opened.names, factoryNames());
+    EXPECT_EQ(opened.names, factoryNameTable());
 
     EXPECT_TRUE(settings.writeSite({52.0, -0.04}));
     EXPECT_EQ(stored(), before + "[SITE]\r\nLATITUDE=52.0\r\nLONGITUDE=0.0\r\n");
@@ -338,7 +321,7 @@ TEST_F(SettingsFileTest, ASiteThatIsNotOneReadsAsNoSite) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.section);
-        const std::string content = factoryFileContent() + std::string(c.section);
+        const std::string content = factorySettingsFile() + std::string(c.section);
         store(content);
         EXPECT_EQ(settings().open().site.has_value(), c.site);
         EXPECT_EQ(stored(), content);

@@ -13,27 +13,6 @@
 
 namespace {
 
-// What the host does from inside its own handler of the next command message,
-// or of the next identification.
-std::function<void()> onNextCommand;
-std::function<void()> onNextIdentification;
-
-LRESULT CALLBACK callBackFromHandler(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_USER) {
-        const bool command =
-            call->wParam == HOST_MSG_SEND_DISEQC || call->wParam == HOST_MSG_SEND_DISEQC_RECORD;
-        std::function<void()>& pending =
-            call->wParam == HOST_MSG_QUERY_API ? onNextIdentification : onNextCommand;
-        if ((command || call->wParam == HOST_MSG_QUERY_API) && pending) {
-            const std::function<void()> action = pending;
-            pending = nullptr;
-            action();
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // Faults raised anywhere in the process while it counts. A hook of the
 // plug-in left behind after FreeLibrary faults in the host's loop; Wine
 // catches a fault in a hook and goes on, so only this shows it.
@@ -69,17 +48,33 @@ class HostFaults : public SetupWindowTest {
     void SetUp() override {
         SetupWindowTest::SetUp();
         writeSettings(settingsFileText(customNames(), STAB_TYPE));
-        hook_ =
-            SetWindowsHookExA(WH_CALLWNDPROC, callBackFromHandler, nullptr, GetCurrentThreadId());
     }
     void TearDown() override {
         onNextCommand = nullptr;
         onNextIdentification = nullptr;
-        UnhookWindowsHookEx(hook_);
         SetupWindowTest::TearDown();
     }
 
-    HHOOK hook_ = nullptr;
+    // What the host does from inside its own handler of the next command
+    // message, or of the next identification.
+    std::function<void()> onNextCommand;
+    std::function<void()> onNextIdentification;
+
+  private:
+    void callBackFromHandler(const CWPSTRUCT& call) {
+        if (call.message != WM_USER) return;
+        const bool command =
+            call.wParam == HOST_MSG_SEND_DISEQC || call.wParam == HOST_MSG_SEND_DISEQC_RECORD;
+        std::function<void()>& pending =
+            call.wParam == HOST_MSG_QUERY_API ? onNextIdentification : onNextCommand;
+        if ((command || call.wParam == HOST_MSG_QUERY_API) && pending) {
+            const std::function<void()> action = pending;
+            pending = nullptr;
+            action();
+        }
+    }
+
+    CallHook hook_{[this](const CWPSTRUCT& call) { callBackFromHandler(call); }};
 };
 
 TEST_F(HostFaults, CallsIntoThePlugInFromInsideItsCommandHandlerDoNoHarm) {
@@ -147,8 +142,7 @@ TEST_F(HostFaults, ExitFromAHostHandlerThenUnloadLeavesNothingOfThePlugInRunning
              const std::vector<HWND> extras = dialogsCaptioned(EXTRAS_CAPTION);
              ASSERT_EQ(extras.size(), 1U);
              onNextCommand = [this] { plugin().exit(); };
-             SendMessageA(GetDlgItem(extras.front(), IDC_HOLD_DRIVE_EAST), WM_LBUTTONDOWN,
-                          MK_LBUTTON, MAKELPARAM(5, 5));
+             DialogDriver(extras.front()).pressMouse(IDC_HOLD_DRIVE_EAST);
          }},
     };
     for (const Case& entry : cases) {

@@ -16,10 +16,6 @@
 
 namespace {
 
-bool checked(HWND window, int id) {
-    return SendMessageA(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 // What the plug-in had to tell the user while `action` ran, if anything; the
 // box is answered, so that a fault shows as a failure and not as a hang.
 std::string messageDuring(const std::function<void()>& action) {
@@ -54,9 +50,7 @@ TEST(InstallPath, SettingsFileIsMadeEditedAndReadBesideThePlugInInAnyFolder) {
             std::vector<HWND> open = setupWindows();
             ASSERT_EQ(open.size(), 1u) << "no setup window";
             EXPECT_EQ(readWholeFile(settings), factorySettingsFile()) << utf8(settings);
-            EXPECT_EQ(messageDuring([&] {
-                          SendMessageA(GetDlgItem(open.front(), IDC_MODEL_MOTECK), BM_CLICK, 0, 0);
-                      }),
+            EXPECT_EQ(messageDuring([&] { DialogDriver(open.front()).click(IDC_MODEL_MOTECK); }),
                       "");
             EXPECT_EQ(readWholeFile(settings), factorySettingsFile(MOTECK_TYPE));
             plugin.exit();
@@ -66,7 +60,7 @@ TEST(InstallPath, SettingsFileIsMadeEditedAndReadBesideThePlugInInAnyFolder) {
             plugin.menuSelect(ID_PLUGIN_SETUP);
             open = setupWindows();
             ASSERT_EQ(open.size(), 1u) << "no setup window the second time";
-            EXPECT_TRUE(checked(open.front(), IDC_MODEL_MOTECK));
+            EXPECT_TRUE(DialogDriver(open.front()).isChecked(IDC_MODEL_MOTECK));
             plugin.exit();
             pumpMessages();
         }

@@ -51,62 +51,31 @@ class Extras : public SetupWindowTest {
     bool openExtras() {
         SendMessageA(window(), WM_SYSCOMMAND, IDM_EXTRAS, 0);
         const std::vector<HWND> open = extrasWindows();
-        extras_ = open.size() == 1 ? open.front() : nullptr;
-        return extras_ != nullptr;
+        extras_ = DialogDriver(open.size() == 1 ? open.front() : nullptr);
+        return extras_.window() != nullptr;
     }
 
-    HWND extras() const { return extras_; }
-    HWND extrasItem(int id) const { return GetDlgItem(extras_, id); }
-    bool extrasEnabled(int id) const { return IsWindowEnabled(extrasItem(id)) != FALSE; }
-    std::string extrasText(int id) const { return dialogItemText(extras_, id); }
+    const DialogDriver& extras() const { return extras_; }
 
-    void clickExtras(int id) {
-        ASSERT_TRUE(extrasEnabled(id)) << "control " << id << " is disabled";
-        clickButton(extras_, id);
-    }
     ModalBox clickExtrasAnswering(int id, const BoxAnswer& answer) {
-        return answeringModalBox([&] { clickExtras(id); }, answer);
-    }
-    void choose(int picker, int index) {
-        SendMessageA(extrasItem(picker), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageA(extras_, WM_COMMAND, MAKEWPARAM(picker, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(extrasItem(picker)));
+        return answeringModalBox([&] { extras_.click(id); }, answer);
     }
     // Typed into the satellite picker's own field, as a user types.
     void typeSatellite(const std::string& text) {
-        retype(FindWindowExA(extrasItem(IDC_TARGET_SATELLITE), nullptr, "Edit", nullptr), text);
+        retype(FindWindowExA(extras_.item(IDC_TARGET_SATELLITE), nullptr, "Edit", nullptr), text);
     }
     void typeAngle(const std::string& degrees, int side) {
-        retype(extrasItem(IDC_TARGET_ANGLE), degrees);
-        choose(IDC_TARGET_ANGLE_SIDE, side);
+        extras_.typeText(IDC_TARGET_ANGLE, degrees);
+        extras_.choose(IDC_TARGET_ANGLE_SIDE, side);
     }
     void saveSite(const std::string& latitude, int northSouth, const std::string& longitude,
                   int eastWest) {
-        retype(extrasItem(IDC_SITE_LATITUDE), latitude);
-        choose(IDC_SITE_NORTH_SOUTH, northSouth);
-        retype(extrasItem(IDC_SITE_LONGITUDE), longitude);
-        choose(IDC_SITE_EAST_WEST, eastWest);
-        clickExtras(IDC_SITE_SAVE);
+        extras_.typeText(IDC_SITE_LATITUDE, latitude);
+        extras_.choose(IDC_SITE_NORTH_SOUTH, northSouth);
+        extras_.typeText(IDC_SITE_LONGITUDE, longitude);
+        extras_.choose(IDC_SITE_EAST_WEST, eastWest);
+        extras_.click(IDC_SITE_SAVE);
     }
-
-    // Moves the focus to the control as the dialog manager does, presses the
-    // key there and runs the host's plain loop; false when the control did
-    // not keep the focus (another window took the foreground).
-    bool pressKeyOn(int id, WPARAM key) {
-        HWND target = extrasItem(id);
-        SetForegroundWindow(extras_);
-        SendMessageA(extras_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
-        if (GetFocus() != target) return false;
-        PostMessageA(target, WM_KEYDOWN, key, 1);
-        PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-        runPlainHostLoop();
-        return true;
-    }
-
-    void press(int id) {
-        SendMessageA(extrasItem(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    }
-    void release(int id) { SendMessageA(extrasItem(id), WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }
 
     std::vector<std::string> expected(const std::vector<Bytes>& commands) const {
         std::vector<std::string> texts;
@@ -116,7 +85,7 @@ class Extras : public SetupWindowTest {
     }
 
   private:
-    HWND extras_ = nullptr;
+    DialogDriver extras_;
 };
 
 constexpr int NORTH = 0;
@@ -124,7 +93,7 @@ constexpr int SOUTH = 1;
 constexpr int EAST = 0;
 constexpr int WEST = 1;
 
-TEST_F(Extras, MenuItemSitsAboveTheAboutEntryAndOpensOneWindowOwnedByTheSetupWindow) {
+TEST_F(Extras, MenuItemSitsAboveTheAboutEntry) {
     writeSettings(factorySettingsFile());
     ASSERT_TRUE(openWindow());
     HMENU menu = GetSystemMenu(window(), FALSE);
@@ -139,24 +108,44 @@ TEST_F(Extras, MenuItemSitsAboveTheAboutEntryAndOpensOneWindowOwnedByTheSetupWin
     EXPECT_EQ(id, static_cast<UINT>(IDM_EXTRAS));
     EXPECT_NE(id & 0xFFF0, static_cast<UINT>(IDM_ABOUTBOX)) << "the about box would open instead";
     EXPECT_LT(id, 0xF000u) << "the window system's own commands start there";
+}
 
-    // Where there is room beside the setup window, the extras open there,
-    // above other windows as the setup window is.
+// Where there is room beside the setup window, the extras open there, above
+// other windows as the setup window is.
+TEST_F(Extras, OpensBesideTheSetupWindowOwnedByItAndAboveOtherWindows) {
+    writeSettings(factorySettingsFile());
+    ASSERT_TRUE(openWindow());
     SetWindowPos(window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(openExtras());
-    EXPECT_EQ(GetWindow(extras(), GW_OWNER), window());
+    EXPECT_EQ(GetWindow(extras().window(), GW_OWNER), window());
     RECT setup{};
     RECT beside{};
     RECT overlap{};
     GetWindowRect(window(), &setup);
-    GetWindowRect(extras(), &beside);
+    GetWindowRect(extras().window(), &beside);
     EXPECT_FALSE(IntersectRect(&overlap, &setup, &beside));
-    EXPECT_NE(GetWindowLongA(extras(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_NE(GetWindowLongA(extras().window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST_F(Extras, ASecondCommandOpensNoSecondWindow) {
+    writeSettings(factorySettingsFile());
+    ASSERT_TRUE(openWindow());
+    ASSERT_TRUE(openExtras());
     EXPECT_TRUE(openExtras()) << "a second command opens no second window";
     EXPECT_EQ(extrasWindows().size(), 1u);
-    EXPECT_TRUE(commandsSent().empty());
+}
 
-    clickExtras(IDCANCEL);
+TEST_F(Extras, OpeningSendsNothing) {
+    writeSettings(factorySettingsFile());
+    ASSERT_TRUE(openWindow());
+    ASSERT_TRUE(openExtras());
+    ASSERT_TRUE(openExtras());
+    EXPECT_TRUE(commandsSent().empty());
+}
+
+TEST_F(Extras, ClosedByItsCancelButtonItLeavesTheSetupWindowAndOpensAgain) {
+    openBoth();
+    extras().click(IDCANCEL);
     pumpMessages();
     EXPECT_TRUE(extrasWindows().empty());
     EXPECT_EQ(setupWindows(), std::vector<HWND>{window()});
@@ -173,9 +162,9 @@ TEST_F(Extras, ClosesWithTheSetupWindowAndOnExit) {
         {"On_Exit", [this] { plugin().exit(); }},
         {"Escape in the extras",
          [this] {
-             SetForegroundWindow(extras());
-             SetFocus(extrasItem(IDC_HALT));
-             pressKeyIn(extras(), VK_ESCAPE);
+             SetForegroundWindow(extras().window());
+             SetFocus(extras().item(IDC_HALT));
+             pressKeyIn(extras().window(), VK_ESCAPE);
              runPlainHostLoop();
          }},
     };
@@ -196,7 +185,7 @@ TEST_F(Extras, SiteIsKeptInItsOwnSectionAndTheGotoWaitsForIt) {
     const std::string before = factorySettingsFile(MOTECK_TYPE);
     openBoth(before);
     for (int id : {IDC_TARGET_SATELLITE, IDC_TARGET_ANGLE, IDC_GOTO_ANGLE})
-        EXPECT_FALSE(extrasEnabled(id)) << id;
+        EXPECT_FALSE(extras().isEnabled(id)) << id;
 
     struct Bad {
         const char* latitude;
@@ -209,101 +198,71 @@ TEST_F(Extras, SiteIsKeptInItsOwnSectionAndTheGotoWaitsForIt) {
             [&] { saveSite(bad.latitude, NORTH, bad.longitude, EAST); }, pressButton(IDOK));
         EXPECT_EQ(box.texts, std::vector<std::string>{BAD_SITE});
         EXPECT_EQ(settingsBytes(), before);
-        EXPECT_FALSE(extrasEnabled(IDC_GOTO_ANGLE));
+        EXPECT_FALSE(extras().isEnabled(IDC_GOTO_ANGLE));
     }
 
     saveSite("33.94", SOUTH, "151.25", EAST);
     EXPECT_EQ(settingsBytes(), before + "[SITE]\r\nLATITUDE=-33.9\r\nLONGITUDE=151.3\r\n");
-    EXPECT_EQ(extrasText(IDC_SITE_LATITUDE), "33.9");
-    EXPECT_EQ(extrasText(IDC_SITE_LONGITUDE), "151.3");
+    EXPECT_EQ(extras().text(IDC_SITE_LATITUDE), "33.9");
+    EXPECT_EQ(extras().text(IDC_SITE_LONGITUDE), "151.3");
     for (int id : {IDC_TARGET_SATELLITE, IDC_TARGET_ANGLE, IDC_GOTO_ANGLE})
-        EXPECT_TRUE(extrasEnabled(id)) << id;
+        EXPECT_TRUE(extras().isEnabled(id)) << id;
 
     // A new site replaces the old one in place; every other line keeps its bytes.
     saveSite("52", NORTH, "5", WEST);
     EXPECT_EQ(settingsBytes(), before + "[SITE]\r\nLATITUDE=52.0\r\nLONGITUDE=-5.0\r\n");
     EXPECT_TRUE(commandsSent().empty());
 
-    clickExtras(IDCANCEL);
+    extras().click(IDCANCEL);
     ASSERT_TRUE(openExtras());
-    EXPECT_EQ(extrasText(IDC_SITE_LATITUDE), "52.0");
-    EXPECT_EQ(SendMessageA(extrasItem(IDC_SITE_NORTH_SOUTH), CB_GETCURSEL, 0, 0), NORTH);
-    EXPECT_EQ(extrasText(IDC_SITE_LONGITUDE), "5.0");
-    EXPECT_EQ(SendMessageA(extrasItem(IDC_SITE_EAST_WEST), CB_GETCURSEL, 0, 0), WEST);
-    EXPECT_TRUE(extrasEnabled(IDC_GOTO_ANGLE));
+    EXPECT_EQ(extras().text(IDC_SITE_LATITUDE), "52.0");
+    EXPECT_EQ(extras().pickerSelection(IDC_SITE_NORTH_SOUTH), NORTH);
+    EXPECT_EQ(extras().text(IDC_SITE_LONGITUDE), "5.0");
+    EXPECT_EQ(extras().pickerSelection(IDC_SITE_EAST_WEST), WEST);
+    EXPECT_TRUE(extras().isEnabled(IDC_GOTO_ANGLE));
 }
 
 TEST_F(Extras, GotoAngleShowsTheWayThenSendsTheAngleInEitherDialect) {
+    // A site in the Netherlands unless the case says otherwise.
     struct Case {
         const char* what;
-        const char* latitude;
-        int northSouth;
-        const char* longitude;
-        int eastWest;
+        const char* latitude = "52.0";
+        int northSouth = NORTH;
+        const char* longitude = "5.0";
+        int eastWest = EAST;
         std::function<void()> aim;
-        const char* look;
+        const char* look = nullptr;
         Bytes command;
     };
     const Case cases[] = {
-        {"typed 19.2E",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeSatellite("19.2E"); },
-         "Satellite 19.2\xB0"
-         "E: motor angle 15.6\xB0 E, azimuth 162.2\xB0, elevation 29.0\xB0",
-         {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
-        {"typed 30.0W",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeSatellite("30.0W"); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xD2, 0x65}},
-        {"south, typed 156.0E",
-         "33.9",
-         SOUTH,
-         "151.2",
-         EAST,
-         [this] { typeSatellite("156.0 E"); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xD0, 0x58}},
-        {"the stored name Astra 19.2\xB0"
-         "E picked",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { choose(IDC_TARGET_SATELLITE, 1); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
-        {"a motor angle typed",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeAngle("8.9", WEST); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xD0, 0x8E}},
+        {.what = "typed 19.2E",
+         .aim = [this] { typeSatellite("19.2E"); },
+         .look = "Satellite 19.2\xB0"
+                 "E: motor angle 15.6\xB0 E, azimuth 162.2\xB0, elevation 29.0\xB0",
+         .command = {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
+        {.what = "typed 30.0W",
+         .aim = [this] { typeSatellite("30.0W"); },
+         .command = {0xE0, 0x31, 0x6E, 0xD2, 0x65}},
+        {.what = "south, typed 156.0E",
+         .latitude = "33.9",
+         .northSouth = SOUTH,
+         .longitude = "151.2",
+         .aim = [this] { typeSatellite("156.0 E"); },
+         .command = {0xE0, 0x31, 0x6E, 0xD0, 0x58}},
+        {.what = "the stored name Astra 19.2\xB0"
+                 "E picked",
+         .aim = [this] { extras().choose(IDC_TARGET_SATELLITE, 1); },
+         .command = {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
+        {.what = "a motor angle typed",
+         .aim = [this] { typeAngle("8.9", WEST); },
+         .command = {0xE0, 0x31, 0x6E, 0xD0, 0x8E}},
         // The second byte would be zero and end the command early.
-        {"16.0 degrees east",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeAngle("16.0", EAST); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xE1, 0x01}},
-        {"0.0 degrees",
-         "52.0",
-         NORTH,
-         "5.0",
-         EAST,
-         [this] { typeAngle("0", EAST); },
-         nullptr,
-         {0xE0, 0x31, 0x6E, 0xE0, 0x01}},
+        {.what = "16.0 degrees east",
+         .aim = [this] { typeAngle("16.0", EAST); },
+         .command = {0xE0, 0x31, 0x6E, 0xE1, 0x01}},
+        {.what = "0.0 degrees",
+         .aim = [this] { typeAngle("0", EAST); },
+         .command = {0xE0, 0x31, 0x6E, 0xE0, 0x01}},
     };
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.what);
@@ -314,10 +273,10 @@ TEST_F(Extras, GotoAngleShowsTheWayThenSendsTheAngleInEitherDialect) {
             saveSite(entry.latitude, entry.northSouth, entry.longitude, entry.eastWest);
             entry.aim();
             if (entry.look) {
-                EXPECT_EQ(extrasText(IDC_TARGET_LOOK), entry.look);
+                EXPECT_EQ(extras().text(IDC_TARGET_LOOK), entry.look);
             }
             EXPECT_TRUE(commandsSent().empty()) << "nothing goes out before the click";
-            clickExtras(IDC_GOTO_ANGLE);
+            extras().click(IDC_GOTO_ANGLE);
             EXPECT_EQ(commandsSent(),
                       std::vector<std::string>{expectedCommand(dialect, entry.command)});
             click(IDC_CLOSE);
@@ -335,8 +294,8 @@ TEST_F(Extras, SatelliteBelowTheHorizonIsRefusedAndNothingIsSent) {
     };
     for (const auto& aim : aims) {
         aim();
-        EXPECT_NE(extrasText(IDC_TARGET_LOOK).find("(below the horizon)"), std::string::npos)
-            << extrasText(IDC_TARGET_LOOK);
+        EXPECT_NE(extras().text(IDC_TARGET_LOOK).find("(below the horizon)"), std::string::npos)
+            << extras().text(IDC_TARGET_LOOK);
         const ModalBox box = clickExtrasAnswering(IDC_GOTO_ANGLE, pressButton(IDOK));
         EXPECT_EQ(box.caption, PLUGIN_DISPLAY_NAME);
         EXPECT_EQ(box.texts, std::vector<std::string>{BELOW_HORIZON});
@@ -378,8 +337,8 @@ TEST_F(Extras, SoftLimitsAskFirst) {
 
 TEST_F(Extras, ExitWhileAQuestionIsOpenSendsNothing) {
     openBoth();
-    const ModalBox box = answeringModalBox([&] { clickExtras(IDC_LIMITS_OFF); }, pressButton(IDOK),
-                                           [&](HWND) { plugin().exit(); });
+    const ModalBox box = answeringModalBox([&] { extras().click(IDC_LIMITS_OFF); },
+                                           pressButton(IDOK), [&](HWND) { plugin().exit(); });
     EXPECT_TRUE(box.seen);
     pumpMessages();
     EXPECT_TRUE(extrasWindows().empty());
@@ -393,13 +352,13 @@ TEST_F(Extras, HeldDriveHaltsHoweverItEnds) {
         std::function<void(int button)> end;
     };
     const Case cases[] = {
-        {"let go", [this](int button) { release(button); }},
+        {"let go", [this](int button) { extras().releaseMouse(button); }},
         {"mouse taken by another window",
          [this](int) {
              SetCapture(window());
              ReleaseCapture();
          }},
-        {"extras closed", [this](int) { DestroyWindow(extras()); }},
+        {"extras closed", [this](int) { DestroyWindow(extras().window()); }},
         {"setup window closed", [this](int) { click(IDC_CLOSE); }},
         {"On_Exit", [this](int) { plugin().exit(); }},
     };
@@ -412,13 +371,13 @@ TEST_F(Extras, HeldDriveHaltsHoweverItEnds) {
         for (const Case& entry : cases) {
             SCOPED_TRACE(entry.what);
             openBoth();
-            press(direction.button);
+            extras().pressMouse(direction.button);
             EXPECT_EQ(commandsSent(), expected({direction.drive}));
             entry.end(direction.button);
             pumpMessages();
             EXPECT_EQ(commandsSent(), expected({direction.drive, HALT}));
             // A release that follows sends nothing more.
-            if (IsWindow(extrasItem(direction.button))) release(direction.button);
+            if (IsWindow(extras().item(direction.button))) extras().releaseMouse(direction.button);
             EXPECT_EQ(commandsSent(), expected({direction.drive, HALT}));
             if (!setupWindows().empty()) click(IDC_CLOSE);
             pumpMessages();
@@ -463,18 +422,18 @@ TEST_F(Extras, EnterSavesTheSiteInItsFieldsAndDoesNothingElsewhere) {
         if (extrasWindows().empty()) {
             ASSERT_TRUE(openExtras());
         }
-        retype(extrasItem(IDC_SITE_LATITUDE), entry.latitude);
-        retype(extrasItem(IDC_SITE_LONGITUDE), "5.0");
+        extras().typeText(IDC_SITE_LATITUDE, entry.latitude);
+        extras().typeText(IDC_SITE_LONGITUDE, "5.0");
         // A question or a message would be a box of its own, answered Yes.
         std::string boxShown;
         ModalScript boxes;
-        boxes.when([&](HWND shown) { return shown != window() && shown != extras(); },
+        boxes.when([&](HWND shown) { return shown != window() && shown != extras().window(); },
                    [&](HWND shown) {
                        boxShown = staticTexts(shown);
                        clickButton(shown, IDOK);
                    });
         bool focused = false;
-        boxes.runDuring([&] { focused = pressKeyOn(entry.focus, VK_RETURN); });
+        boxes.runDuring([&] { focused = extras().pressKey(entry.focus, VK_RETURN).metFocus; });
         ASSERT_TRUE(focused) << "the control lost the focus before the key";
         if (entry.saves) saved = entry.latitude;
         EXPECT_EQ(boxShown, "");
@@ -485,14 +444,14 @@ TEST_F(Extras, EnterSavesTheSiteInItsFieldsAndDoesNothingElsewhere) {
         host().clearMessages();
     }
 
-    ASSERT_TRUE(pressKeyOn(IDC_SITE_LATITUDE, VK_ESCAPE));
+    ASSERT_TRUE(extras().pressKey(IDC_SITE_LATITUDE, VK_ESCAPE).metFocus);
     EXPECT_TRUE(extrasWindows().empty());
     EXPECT_TRUE(commandsSent().empty());
 }
 
 TEST_F(Extras, SpaceBarDrivesWhileHeldAndHaltAlwaysSends) {
     openBoth();
-    HWND east = extrasItem(IDC_HOLD_DRIVE_EAST);
+    HWND east = extras().item(IDC_HOLD_DRIVE_EAST);
     SetFocus(east);
     SendMessageA(east, WM_KEYDOWN, VK_SPACE, 1);
     SendMessageA(east, WM_KEYDOWN, VK_SPACE, 1 | (1L << 30));  // auto-repeat
@@ -501,24 +460,13 @@ TEST_F(Extras, SpaceBarDrivesWhileHeldAndHaltAlwaysSends) {
     EXPECT_EQ(commandsSent(), expected({{0xE0, 0x31, 0x68}, HALT}));
     host().clearMessages();
 
-    clickExtras(IDC_HALT);
+    extras().click(IDC_HALT);
     EXPECT_EQ(commandsSent(), expected({HALT}));
 }
 
 TEST_F(Extras, OffersTheStoredPositionsOfTheModelAndFollowsItsChanges) {
     openBoth(factorySettingsFile(STAB_TYPE));
-    const auto entries = [&] {
-        std::vector<std::string> found;
-        HWND picker = extrasItem(IDC_TARGET_SATELLITE);
-        const auto count = static_cast<int>(SendMessageA(picker, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[64] = {};
-            SendMessageA(picker, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                         reinterpret_cast<LPARAM>(text));
-            found.emplace_back(text);
-        }
-        return found;
-    };
+    const auto entries = [&] { return extras().pickerEntries(IDC_TARGET_SATELLITE); };
     EXPECT_EQ(entries(), pickerEntries(IDC_GOTO_PICKER));
     EXPECT_EQ(entries().size(), 49u);
     click(IDC_MODEL_MOTECK);
@@ -533,11 +481,11 @@ TEST_F(Extras, OpeningUsingAndClosingLeavesNothingBehind) {
         openBoth();
         saveSite("52.0", NORTH, "5.0", EAST);
         typeSatellite("19.2E");
-        clickExtras(IDC_GOTO_ANGLE);
-        press(IDC_HOLD_DRIVE_WEST);
-        release(IDC_HOLD_DRIVE_WEST);
-        answeringModalBox([&] { clickExtras(IDC_LIMITS_ON); }, pressButton(IDCANCEL));
-        if (way == 0) clickExtras(IDCANCEL);
+        extras().click(IDC_GOTO_ANGLE);
+        extras().pressMouse(IDC_HOLD_DRIVE_WEST);
+        extras().releaseMouse(IDC_HOLD_DRIVE_WEST);
+        answeringModalBox([&] { extras().click(IDC_LIMITS_ON); }, pressButton(IDCANCEL));
+        if (way == 0) extras().click(IDCANCEL);
         if (way <= 1) click(IDC_CLOSE);
         if (way == 2) plugin().exit();
         pumpMessages();

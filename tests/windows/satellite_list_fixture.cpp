@@ -7,24 +7,6 @@
 
 namespace {
 
-struct ChangeCounter {
-    HHOOK hook = nullptr;
-    HWND window = nullptr;
-    int count = 0;
-};
-ChangeCounter changes;
-
-// Only a posted message passes here: proof that the list queued it rather
-// than sending it.
-LRESULT CALLBACK countChangeMessages(int code, WPARAM removal, LPARAM lParam) {
-    if (code == HC_ACTION && removal == PM_REMOVE) {
-        const auto* message = reinterpret_cast<const MSG*>(lParam);
-        if (message->message == WM_SATLIST_CHANGED && message->hwnd == changes.window)
-            ++changes.count;
-    }
-    return CallNextHookEx(changes.hook, code, removal, lParam);
-}
-
 // The pointer, the foreground window and the mouse capture belong to a
 // desktop, and every test program of this Wine prefix shares the default one:
 // a window of a program started meanwhile could take the foreground, and with
@@ -106,8 +88,7 @@ void SatelliteListTest::TearDown() {
     if (pointer_ && HasFailure())
         std::printf("[ pointer  ] mouse messages taken:%s\n", pointer_->retrievedMessages().c_str());
     pointer_.reset();
-    if (changes.hook) UnhookWindowsHookEx(changes.hook);
-    changes = {};
+    changeCounter_.reset();
     SetupWindowTest::TearDown();
 }
 
@@ -141,11 +122,15 @@ void SatelliteListTest::readyPointer() {
                  SWP_NOSIZE | SWP_NOACTIVATE);
     pumpMessages();
 
-    if (!changes.hook)
-        changes.hook =
-            SetWindowsHookExA(WH_GETMESSAGE, &countChangeMessages, nullptr, GetCurrentThreadId());
-    changes.window = window();
-    changes.count = 0;
+    // Only a posted message passes here: proof that the list queued it rather
+    // than sending it.
+    if (!changeCounter_)
+        changeCounter_.emplace([this](const MSG& message, bool removed) {
+            if (removed && message.message == WM_SATLIST_CHANGED && message.hwnd == changesFrom_)
+                ++changes_;
+        });
+    changesFrom_ = window();
+    changes_ = 0;
 
     pointer_ = std::make_unique<Pointer>(window(), list());
     const char* desktop = ownDesktop_ ? "desktop of its own" : "shared desktop";
@@ -165,9 +150,7 @@ void SatelliteListTest::doubleClick(int row) {
 }
 
 int SatelliteListTest::takeChangeMessages() {
-    const int count = changes.count;
-    changes.count = 0;
-    return count;
+    return std::exchange(changes_, 0);
 }
 
 FILETIME SatelliteListTest::settingsWriteTime() const {

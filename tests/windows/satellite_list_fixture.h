@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 
 #include "tests/windows/setup_window_fixture.h"
 #include "host_driver/list_pointer.h"
+#include "host_driver/message_hook.h"
 #include "host_driver/modal_script.h"
 
 // A settings file that holds only the first `stored` of `names`: the window
@@ -61,4 +63,7 @@ class SatelliteListTest : public SetupWindowTest {
 
     std::unique_ptr<Pointer> pointer_;
     bool ownDesktop_ = false;
+    std::optional<RetrievalHook> changeCounter_;
+    HWND changesFrom_ = nullptr;
+    int changes_ = 0;
 };

@@ -62,19 +62,26 @@ class SatelliteListRenameCase : public SatelliteListRename,
                                 public ::testing::WithParamInterface<RenameCase> {};
 
 const RenameCase RENAME_CASES[] = {
-    {"OkWithANewNameKeepsItsDegreeSign", 4,
-     "Astra 3B 23.5\xB0"
-     "E",
-     IDOK,
-     "Astra 3B 23.5\xB0"
-     "E"},
-    {"OkWithTheNameUnchangedStillSaves", 2, std::nullopt, IDOK,
-     "Eutelsat F3 16\xB0"
-     "E"},
-    {"OkWithAnEmptyNameStoresItEmpty", 6, "", IDOK, ""},
-    {"CancelChangesAndSavesNothing", 4, "Never saved", IDCANCEL,
-     "Eutelsat F4 7\xB0"
-     "E"},
+    {.name = "OkWithANewNameKeepsItsDegreeSign",
+     .row = 4,
+     .typed = "Astra 3B 23.5\xB0"
+              "E",
+     .button = IDOK,
+     .result = "Astra 3B 23.5\xB0"
+               "E"},
+    {.name = "OkWithTheNameUnchangedStillSaves",
+     .row = 2,
+     .typed = std::nullopt,
+     .button = IDOK,
+     .result = "Eutelsat F3 16\xB0"
+               "E"},
+    {.name = "OkWithAnEmptyNameStoresItEmpty", .row = 6, .typed = "", .button = IDOK, .result = ""},
+    {.name = "CancelChangesAndSavesNothing",
+     .row = 4,
+     .typed = "Never saved",
+     .button = IDCANCEL,
+     .result = "Eutelsat F4 7\xB0"
+               "E"},
 };
 
 TEST_P(SatelliteListRenameCase, RenamesTheRowAndSavesOnlyOnOk) {

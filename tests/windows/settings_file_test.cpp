@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "store/factory_satellite_table.h"
 #include "store/settings_file.h"
 #include "store/win32_file_store.h"
+#include "tests/common/settings_file_text.h"
 #include "tests/windows/win32_profile.h"
 
 namespace fs = std::filesystem;
@@ -31,13 +31,7 @@ TEST(SettingsFileOnWindows, MissingFileIsCreatedWithFactoryLayout) {
 
     const StoredSettings opened = settings.open();
 
-    std::string expected = "[SATELLITE NAMES]\r\n";
-    for (std::size_t i = 0; i < SATELLITE_COUNT; ++i) {
-        expected += "POS" + std::to_string(i + 1) + "=" +
-                    std::string(FactorySatelliteTable::names()[i]) + "\r\n";
-    }
-    expected += "[POSITIONER]\r\nTYPE=STAB HH100/120\r\n";
-    EXPECT_EQ(contentOf(file), expected);
+    EXPECT_EQ(contentOf(file), factorySettingsFile());
     EXPECT_EQ(opened.names[0], "Hot Bird  13\260E");
     EXPECT_EQ(opened.model, PositionerModel::Stab);
 

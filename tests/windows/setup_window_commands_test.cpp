@@ -31,100 +31,83 @@ struct Selection {
 
 struct ButtonCase {
     const char* what;
-    std::vector<Selection> selections;
-    std::vector<std::pair<int, int>> spins;
+    std::vector<Selection> selections = {};
+    std::vector<std::pair<int, int>> spins = {};
     // Buttons in the order clicked.
     std::vector<int> clicks;
     // IDOK or IDCANCEL for the confirmation that the click raises.
-    int answer;
-    const char* question;
+    int answer = NO_BOX;
+    const char* question = nullptr;
     std::vector<Bytes> sent;
 };
 
 // Under the Moteck model, so that all 60 slots are offered.
 const ButtonCase BUTTON_CASES[] = {
-    {"step west", {}, {}, {IDC_STEP_WEST}, NO_BOX, nullptr, {{0xE0, 0x31, 0x69, 0xFD}}},
-    {"step east, twice",
-     {},
-     {},
-     {IDC_STEP_EAST, IDC_STEP_EAST},
-     NO_BOX,
-     nullptr,
-     {{0xE0, 0x31, 0x68, 0xFD}, {0xE0, 0x31, 0x68, 0xFD}}},
-    {"reference: three bytes", {}, {}, {IDC_REFERENCE}, NO_BOX, nullptr, {{0xE0, 0x31, 0x6B}}},
-    {"goto entry 0",
-     {{IDC_GOTO_PICKER, 0}},
-     {},
-     {IDC_GOTO},
-     NO_BOX,
-     nullptr,
-     {{0xE0, 0x31, 0x6B, 0x01}}},
-    {"goto entry 59",
-     {{IDC_GOTO_PICKER, 59}},
-     {},
-     {IDC_GOTO},
-     NO_BOX,
-     nullptr,
-     {{0xE0, 0x31, 0x6B, 0x3C}}},
-    {"goto, nothing selected", {{IDC_GOTO_PICKER, -1}}, {}, {IDC_GOTO}, NO_BOX, nullptr, {}},
-    {"store entry 6",
-     {{IDC_STORE_PICKER, 6}},
-     {},
-     {IDC_STORE},
-     NO_BOX,
-     nullptr,
-     {{0xE0, 0x31, 0x6A, 0x07}}},
-    {"store, nothing selected", {{IDC_STORE_PICKER, -1}}, {}, {IDC_STORE}, NO_BOX, nullptr, {}},
-    {"recalculate entry 4, OK",
-     {{IDC_RECALCULATE_PICKER, 4}},
-     {},
-     {IDC_RECALCULATE},
-     IDOK,
-     RECALCULATE_QUESTION,
-     {{0xE0, 0x31, 0x6F, 0x05}}},
-    {"recalculate, Cancel",
-     {{IDC_RECALCULATE_PICKER, 4}},
-     {},
-     {IDC_RECALCULATE},
-     IDCANCEL,
-     RECALCULATE_QUESTION,
-     {}},
-    {"recalculate, nothing selected: asked, then nothing",
-     {{IDC_RECALCULATE_PICKER, -1}},
-     {},
-     {IDC_RECALCULATE},
-     IDOK,
-     RECALCULATE_QUESTION,
-     {}},
-    {"restore factory settings, OK",
-     {},
-     {},
-     {IDC_FACTORY_RESET},
-     IDOK,
-     RESET_QUESTION,
-     {{0xE0, 0x31, 0x6F}}},
-    {"restore factory settings, Cancel", {}, {}, {IDC_FACTORY_RESET}, IDCANCEL, RESET_QUESTION, {}},
-    {"drive west 1 degree, then stop",
-     {},
-     {{IDC_WEST_SPIN, 1}},
-     {IDC_DRIVE_WEST, IDC_STOP},
-     NO_BOX,
-     nullptr,
-     {{0xE0, 0x31, 0x69, 0xFA}, {0xE0, 0x31, 0x60}}},
-    {"drive east 19 degrees, then stop",
-     {},
-     {{IDC_EAST_SPIN, 19}},
-     {IDC_DRIVE_EAST, IDC_STOP},
-     NO_BOX,
-     nullptr,
-     {{0xE0, 0x31, 0x68, 0x82}, {0xE0, 0x31, 0x60}}},
-    {"drive east 3 degrees, then stop",
-     {},
-     {{IDC_EAST_SPIN, 3}},
-     {IDC_DRIVE_EAST, IDC_STOP},
-     NO_BOX,
-     nullptr,
-     {{0xE0, 0x31, 0x68, 0xED}, {0xE0, 0x31, 0x60}}},
+    {.what = "step west", .clicks = {IDC_STEP_WEST}, .sent = {{0xE0, 0x31, 0x69, 0xFD}}},
+    {.what = "step east, twice",
+     .clicks = {IDC_STEP_EAST, IDC_STEP_EAST},
+     .sent = {{0xE0, 0x31, 0x68, 0xFD}, {0xE0, 0x31, 0x68, 0xFD}}},
+    {.what = "reference: three bytes", .clicks = {IDC_REFERENCE}, .sent = {{0xE0, 0x31, 0x6B}}},
+    {.what = "goto entry 0",
+     .selections = {{IDC_GOTO_PICKER, 0}},
+     .clicks = {IDC_GOTO},
+     .sent = {{0xE0, 0x31, 0x6B, 0x01}}},
+    {.what = "goto entry 59",
+     .selections = {{IDC_GOTO_PICKER, 59}},
+     .clicks = {IDC_GOTO},
+     .sent = {{0xE0, 0x31, 0x6B, 0x3C}}},
+    {.what = "goto, nothing selected",
+     .selections = {{IDC_GOTO_PICKER, -1}},
+     .clicks = {IDC_GOTO},
+     .sent = {}},
+    {.what = "store entry 6",
+     .selections = {{IDC_STORE_PICKER, 6}},
+     .clicks = {IDC_STORE},
+     .sent = {{0xE0, 0x31, 0x6A, 0x07}}},
+    {.what = "store, nothing selected",
+     .selections = {{IDC_STORE_PICKER, -1}},
+     .clicks = {IDC_STORE},
+     .sent = {}},
+    {.what = "recalculate entry 4, OK",
+     .selections = {{IDC_RECALCULATE_PICKER, 4}},
+     .clicks = {IDC_RECALCULATE},
+     .answer = IDOK,
+     .question = RECALCULATE_QUESTION,
+     .sent = {{0xE0, 0x31, 0x6F, 0x05}}},
+    {.what = "recalculate, Cancel",
+     .selections = {{IDC_RECALCULATE_PICKER, 4}},
+     .clicks = {IDC_RECALCULATE},
+     .answer = IDCANCEL,
+     .question = RECALCULATE_QUESTION,
+     .sent = {}},
+    {.what = "recalculate, nothing selected: asked, then nothing",
+     .selections = {{IDC_RECALCULATE_PICKER, -1}},
+     .clicks = {IDC_RECALCULATE},
+     .answer = IDOK,
+     .question = RECALCULATE_QUESTION,
+     .sent = {}},
+    {.what = "restore factory settings, OK",
+     .clicks = {IDC_FACTORY_RESET},
+     .answer = IDOK,
+     .question = RESET_QUESTION,
+     .sent = {{0xE0, 0x31, 0x6F}}},
+    {.what = "restore factory settings, Cancel",
+     .clicks = {IDC_FACTORY_RESET},
+     .answer = IDCANCEL,
+     .question = RESET_QUESTION,
+     .sent = {}},
+    {.what = "drive west 1 degree, then stop",
+     .spins = {{IDC_WEST_SPIN, 1}},
+     .clicks = {IDC_DRIVE_WEST, IDC_STOP},
+     .sent = {{0xE0, 0x31, 0x69, 0xFA}, {0xE0, 0x31, 0x60}}},
+    {.what = "drive east 19 degrees, then stop",
+     .spins = {{IDC_EAST_SPIN, 19}},
+     .clicks = {IDC_DRIVE_EAST, IDC_STOP},
+     .sent = {{0xE0, 0x31, 0x68, 0x82}, {0xE0, 0x31, 0x60}}},
+    {.what = "drive east 3 degrees, then stop",
+     .spins = {{IDC_EAST_SPIN, 3}},
+     .clicks = {IDC_DRIVE_EAST, IDC_STOP},
+     .sent = {{0xE0, 0x31, 0x68, 0xED}, {0xE0, 0x31, 0x60}}},
 };
 
 TEST_F(SetupCommands, EachButtonSendsItsBytesInTheHostsDialect) {
@@ -189,32 +172,17 @@ class SetupFactoryReset : public SetupWindowTest {
     };
     std::vector<Snapshot> snapshotsAtEachCommand(const std::function<void()>& action) {
         std::vector<Snapshot> snapshots;
-        observer_ = [&] {
-            snapshots.push_back({settingsBytes(),
-                                 listColumn(0),
-                                 {pickerEntries(IDC_GOTO_PICKER), pickerEntries(IDC_STORE_PICKER),
-                                  pickerEntries(IDC_RECALCULATE_PICKER)}});
-        };
-        active_ = this;
-        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &SetupFactoryReset::beforeHost, nullptr,
-                                       GetCurrentThreadId());
+        const CallHook beforeHost([&](const CWPSTRUCT& call) {
+            if (call.hwnd == host().window() && call.message == WM_USER)
+                snapshots.push_back(
+                    {settingsBytes(),
+                     listColumn(0),
+                     {pickerEntries(IDC_GOTO_PICKER), pickerEntries(IDC_STORE_PICKER),
+                      pickerEntries(IDC_RECALCULATE_PICKER)}});
+        });
         action();
-        UnhookWindowsHookEx(hook);
-        active_ = nullptr;
         return snapshots;
     }
-
-  private:
-    static LRESULT CALLBACK beforeHost(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && active_ && call->hwnd == active_->host().window() &&
-            call->message == WM_USER)
-            active_->observer_();
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline SetupFactoryReset* active_ = nullptr;
-    std::function<void()> observer_;
 };
 
 TEST_F(SetupFactoryReset, OkPutsFactoryNamesEverywhereThenResetsThePositioner) {

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include "host/host_messages.h"
-#include "store/factory_satellite_table.h"
 
 namespace {
 
@@ -39,52 +38,6 @@ ModalBox contentsOf(HWND box) {
     return contents;
 }
 
-// Holds the drive timer's own ticks back while a test hands out ticks itself.
-struct TimerGate {
-    HHOOK hook = nullptr;
-    HWND dialog = nullptr;
-    int allowed = 0;
-};
-TimerGate timerGate;
-
-LRESULT CALLBACK gateTimerMessages(int code, WPARAM removal, LPARAM lParam) {
-    if (code == HC_ACTION && removal == PM_REMOVE) {
-        auto* message = reinterpret_cast<MSG*>(lParam);
-        if (message->message == WM_TIMER && message->hwnd == timerGate.dialog) {
-            if (timerGate.allowed > 0) {
-                --timerGate.allowed;
-            } else {
-                message->message = WM_NULL;
-            }
-        }
-    }
-    return CallNextHookEx(timerGate.hook, code, removal, lParam);
-}
-
-std::vector<ControlEventRecorder*> activeRecorders;
-
-// Notes where the focus is at the moment a pressed key is taken from the
-// queue, before the dialog manager sees it.
-struct KeyWitness {
-    HHOOK hook = nullptr;
-    HWND target = nullptr;
-    bool seen = false;
-    bool metFocus = false;
-};
-KeyWitness keyWitness;
-
-LRESULT CALLBACK witnessKey(int code, WPARAM removal, LPARAM lParam) {
-    if (code == HC_ACTION && removal == PM_REMOVE) {
-        const auto* message = reinterpret_cast<const MSG*>(lParam);
-        if (message->message == WM_KEYDOWN && message->hwnd == keyWitness.target &&
-            !keyWitness.seen) {
-            keyWitness.seen = true;
-            keyWitness.metFocus = GetFocus() == keyWitness.target;
-        }
-    }
-    return CallNextHookEx(keyWitness.hook, code, removal, lParam);
-}
-
 }  // namespace
 
 std::string describe(const TestHost::Message& message) {
@@ -111,22 +64,6 @@ std::string expectedCommand(ApiDialect dialect, const Bytes& commandBytes) {
     return describe({HOST_MSG_SEND_DISEQC_RECORD, record});
 }
 
-std::vector<std::string> factoryNames() {
-    const auto& table = FactorySatelliteTable::names();
-    return {table.begin(), table.end()};
-}
-
-std::string settingsFileText(const std::vector<std::string>& names, const std::string& type) {
-    std::string text = "[SATELLITE NAMES]\r\n";
-    for (std::size_t i = 0; i < names.size(); ++i)
-        text += "POS" + std::to_string(i + 1) + "=" + names[i] + "\r\n";
-    return text + "[POSITIONER]\r\nTYPE=" + type + "\r\n";
-}
-
-std::string factorySettingsFile(const std::string& type) {
-    return settingsFileText(factoryNames(), type);
-}
-
 std::vector<std::string> customNames() {
     std::vector<std::string> names;
     for (int i = 1; i <= 60; ++i) names.push_back("Custom " + std::to_string(i));
@@ -139,78 +76,6 @@ BoxAnswer pressButton(int id) {
 
 BoxAnswer pressEscape() {
     return [](HWND box) { pressKeyIn(box, VK_ESCAPE); };
-}
-
-void PrintTo(const ControlEvent& event, std::ostream* out) {
-    const char* kind = event.message == WM_ENABLE       ? " enable "
-                       : event.message == WM_SHOWWINDOW ? " show "
-                       : event.message == WM_SETFOCUS   ? " focus "
-                                                        : " activate ";
-    *out << event.control << kind << (event.on ? "on" : "off");
-}
-
-ControlEventRecorder::ControlEventRecorder(HWND dialog, std::vector<UINT> messages)
-    : dialog_(dialog),
-      messages_(std::move(messages)),
-      hook_(SetWindowsHookExA(WH_CALLWNDPROC, &ControlEventRecorder::onCall, nullptr,
-                              GetCurrentThreadId())) {
-    activeRecorders.push_back(this);
-}
-
-ControlEventRecorder::~ControlEventRecorder() {
-    UnhookWindowsHookEx(hook_);
-    std::erase(activeRecorders, this);
-}
-
-std::vector<ControlEvent> ControlEventRecorder::take() {
-    std::vector<ControlEvent> taken;
-    taken.swap(events_);
-    return taken;
-}
-
-bool ControlEventRecorder::isOurs(HWND window) const {
-    if (!window) return false;
-    if (dialog_) return window == dialog_;
-    return className(window) == "#32770" && windowText(window) == SETUP_CAPTION;
-}
-
-void ControlEventRecorder::record(const CWPSTRUCT& call) {
-    if (std::find(messages_.begin(), messages_.end(), call.message) == messages_.end()) return;
-    if (call.message == WM_ACTIVATE) {
-        if (isOurs(call.hwnd))
-            events_.push_back({0, WM_ACTIVATE, LOWORD(call.wParam) != WA_INACTIVE});
-        return;
-    }
-    if (!isOurs(GetParent(call.hwnd))) return;
-    // A window shown or hidden along with its parent is not shown by anyone.
-    if (call.message == WM_SHOWWINDOW && call.lParam != 0) return;
-    const bool on = call.message == WM_SETFOCUS || call.wParam != 0;
-    events_.push_back({GetDlgCtrlID(call.hwnd), call.message, on});
-}
-
-LRESULT CALLBACK ControlEventRecorder::onCall(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION)
-        for (ControlEventRecorder* recorder : activeRecorders)
-            recorder->record(*reinterpret_cast<const CWPSTRUCT*>(lParam));
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void runPlainHostLoop() {
-    constexpr UINT LOOP_DONE = WM_APP + 0x31;
-    PostThreadMessageA(GetCurrentThreadId(), LOOP_DONE, 0, 0);
-    // Should a nested loop swallow the marker, the guard ends the wait.
-    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, nullptr);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.hwnd == nullptr && message.message == LOOP_DONE) break;
-        if (message.hwnd == nullptr && message.message == WM_TIMER && message.wParam == guard) {
-            ADD_FAILURE() << "the host loop never got back to its marker";
-            break;
-        }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    KillTimer(nullptr, guard);
 }
 
 void SetupWindowTest::SetUp() {
@@ -233,10 +98,7 @@ void SetupWindowTest::loadPlugin() {
 }
 
 void SetupWindowTest::TearDown() {
-    if (timerGate.hook) {
-        UnhookWindowsHookEx(timerGate.hook);
-        timerGate = {};
-    }
+    timerGate_.reset();
     if (plugin_) {
         plugin_->exit();
         pumpMessages();
@@ -269,9 +131,8 @@ bool SetupWindowTest::settingsExist() const {
 bool SetupWindowTest::openWindow() {
     plugin_->menuSelect(ID_PLUGIN_SETUP);
     const std::vector<HWND> open = setupWindows();
-    window_ = open.size() == 1 ? open.front() : nullptr;
-    if (timerGate.hook) timerGate.dialog = window_;
-    return window_ != nullptr;
+    drive(open.size() == 1 ? open.front() : nullptr);
+    return window() != nullptr;
 }
 
 std::vector<HWND> SetupWindowTest::setupWindows() {
@@ -292,13 +153,6 @@ int SetupWindowTest::identifications() const {
     return count;
 }
 
-void SetupWindowTest::click(int id) {
-    HWND control = item(id);
-    ASSERT_NE(control, nullptr) << "no control " << id;
-    ASSERT_TRUE(IsWindowEnabled(control)) << "control " << id << " is disabled";
-    SendMessageA(control, BM_CLICK, 0, 0);
-}
-
 ModalBox SetupWindowTest::clickAnswering(int id, const BoxAnswer& answer,
                                          const std::function<void(HWND)>& whileOpen) {
     return answeringModalBox([&] { click(id); }, answer, whileOpen);
@@ -310,7 +164,7 @@ ModalBox SetupWindowTest::answeringModalBox(const std::function<void()>& action,
     ModalBox box;
     ModalScript script;
     script.when(
-        [this](HWND dialog) { return dialog != window_ && windowText(dialog) != SETUP_CAPTION; },
+        [this](HWND dialog) { return dialog != window() && windowText(dialog) != SETUP_CAPTION; },
         [&](HWND found) {
             box = contentsOf(found);
             if (whileOpen) whileOpen(found);
@@ -318,26 +172,6 @@ ModalBox SetupWindowTest::answeringModalBox(const std::function<void()>& action,
         });
     script.runDuring(action);
     return box;
-}
-
-std::vector<std::string> SetupWindowTest::pickerEntries(int id) const {
-    std::vector<std::string> entries;
-    const auto count = static_cast<int>(SendMessageA(item(id), CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[256] = {};
-        SendMessageA(item(id), CB_GETLBTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(text));
-        entries.emplace_back(text);
-    }
-    return entries;
-}
-
-int SetupWindowTest::pickerSelection(int id) const {
-    return static_cast<int>(SendMessageA(item(id), CB_GETCURSEL, 0, 0));
-}
-
-void SetupWindowTest::selectInPicker(int id, int index) const {
-    SendMessageA(item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 std::string SetupWindowTest::cellText(int row, int column) const {
@@ -351,10 +185,6 @@ std::vector<std::string> SetupWindowTest::listColumn(int column) const {
     return texts;
 }
 
-bool SetupWindowTest::isVisible(int id) const {
-    return (GetWindowLongA(item(id), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 int SetupWindowTest::visibleFrame() const {
     int shown = 0;
     for (int id : FRAME_IDS) {
@@ -365,49 +195,24 @@ int SetupWindowTest::visibleFrame() const {
     return shown;
 }
 
-void SetupWindowTest::setSpin(int id, int position) const {
-    SendMessageA(item(id), UDM_SETPOS, 0, MAKELPARAM(position, 0));
-}
-
-KeyPress SetupWindowTest::pressKey(int id, WPARAM key) {
-    HWND target = item(id);
-    SetForegroundWindow(window_);
-    SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
-    ControlEventRecorder focus(window_, {WM_SETFOCUS});
-    keyWitness.target = target;
-    keyWitness.hook = SetWindowsHookExA(WH_GETMESSAGE, &witnessKey, nullptr, GetCurrentThreadId());
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-    runPlainHostLoop();
-    UnhookWindowsHookEx(keyWitness.hook);
-    KeyPress press{keyWitness.seen && keyWitness.metFocus, {}};
-    keyWitness = {};
-    for (const ControlEvent& event : focus.take()) press.focused.push_back(event.control);
-    return press;
-}
-
 void SetupWindowTest::useManualTicks() {
-    if (!timerGate.hook)
-        timerGate.hook =
-            SetWindowsHookExA(WH_GETMESSAGE, &gateTimerMessages, nullptr, GetCurrentThreadId());
-    timerGate.dialog = window_;
-    timerGate.allowed = 0;
+    // The window a tick is for is the one open when it leaves the queue.
+    if (!timerGate_)
+        timerGate_.emplace([this](MSG& message, bool removed) {
+            if (!removed || message.message != WM_TIMER || message.hwnd != window()) return;
+            if (ticksAllowed_ > 0) {
+                --ticksAllowed_;
+            } else {
+                message.message = WM_NULL;
+            }
+        });
+    ticksAllowed_ = 0;
 }
 
 void SetupWindowTest::tick() {
-    ASSERT_NE(timerGate.hook, nullptr) << "useManualTicks() first";
-    timerGate.allowed = 1;
-    PostMessageA(window_, WM_TIMER, MOTION_TIMER_ID, 0);
+    ASSERT_TRUE(timerGate_ && timerGate_->watching()) << "useManualTicks() first";
+    ticksAllowed_ = 1;
+    PostMessageA(window(), WM_TIMER, MOTION_TIMER_ID, 0);
     pumpMessages();
-    timerGate.allowed = 0;
-}
-
-bool SetupWindowTest::pumpUntil(const std::function<bool()>& done, DWORD boundMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > boundMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        pumpMessages();
-    }
-    return true;
+    ticksAllowed_ = 0;
 }

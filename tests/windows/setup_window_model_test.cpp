@@ -12,10 +12,7 @@
 
 namespace {
 
-class SetupModel : public SetupWindowTest {
-  protected:
-    bool checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-};
+class SetupModel : public SetupWindowTest {};
 
 std::vector<std::string> first(const std::vector<std::string>& names, std::size_t count) {
     return {names.begin(), names.begin() + static_cast<std::ptrdiff_t>(count)};
@@ -46,8 +43,8 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersWithTheNamesShown) {
 
         EXPECT_EQ(settingsBytes(), settingsFileText(names, step.type))
             << "TYPE changes, the names in the file do not";
-        EXPECT_TRUE(checked(step.radio));
-        EXPECT_FALSE(checked(step.radio == IDC_MODEL_MOTECK ? IDC_MODEL_STAB : IDC_MODEL_MOTECK));
+        EXPECT_TRUE(isChecked(step.radio));
+        EXPECT_FALSE(isChecked(step.radio == IDC_MODEL_MOTECK ? IDC_MODEL_STAB : IDC_MODEL_MOTECK));
         for (int picker : {IDC_GOTO_PICKER, IDC_STORE_PICKER, IDC_RECALCULATE_PICKER}) {
             EXPECT_EQ(pickerEntries(picker), first(names, step.offered)) << picker;
             EXPECT_EQ(pickerSelection(picker), 0) << picker;
@@ -59,7 +56,7 @@ TEST_F(SetupModel, SwitchWritesTheModelAndRefillsThePickersWithTheNamesShown) {
     // The next opening shows the model last chosen.
     plugin().exit();
     ASSERT_TRUE(openWindow());
-    EXPECT_TRUE(checked(IDC_MODEL_STAB));
+    EXPECT_TRUE(isChecked(IDC_MODEL_STAB));
 }
 
 TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
@@ -80,7 +77,7 @@ TEST_F(SetupModel, ClickOnTheCurrentModelWritesNothingAndKeepsSelections) {
         const std::string file = settingsFileText(customNames(), entry.storedType);
         writeSettings(file);
         ASSERT_TRUE(openWindow());
-        ASSERT_TRUE(checked(entry.currentRadio));
+        ASSERT_TRUE(isChecked(entry.currentRadio));
         selectInPicker(IDC_GOTO_PICKER, 3);
         selectInPicker(IDC_STORE_PICKER, 7);
         selectInPicker(IDC_RECALCULATE_PICKER, 11);

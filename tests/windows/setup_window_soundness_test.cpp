@@ -12,19 +12,6 @@
 
 namespace {
 
-std::function<void()> exitOnIdentification;
-
-LRESULT CALLBACK exitBeforeHostAnswers(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_USER && call->wParam == HOST_MSG_QUERY_API &&
-        exitOnIdentification) {
-        const std::function<void()> exit = exitOnIdentification;
-        exitOnIdentification = nullptr;
-        exit();
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // The host stopping the plug-in, or reopening its window, at awkward moments.
 class SetupSoundness : public SetupWindowTest {
   protected:
@@ -128,12 +115,16 @@ TEST_F(SetupSoundness, TimerMessagesAfterTheWindowIsGoneDoNothing) {
 TEST_F(SetupSoundness, HostStoppingThePlugInWhileBeingIdentified) {
     // The host reacts to the identification by calling On_Exit: the window
     // goes away during its own start-up.
-    exitOnIdentification = [this] { plugin().exit(); };
-    HHOOK hook =
-        SetWindowsHookExA(WH_CALLWNDPROC, &exitBeforeHostAnswers, nullptr, GetCurrentThreadId());
-    plugin().menuSelect(ID_PLUGIN_SETUP);
-    UnhookWindowsHookEx(hook);
-    exitOnIdentification = nullptr;
+    bool exited = false;
+    {
+        const CallHook exitBeforeHostAnswers([&](const CWPSTRUCT& call) {
+            if (call.message == WM_USER && call.wParam == HOST_MSG_QUERY_API && !exited) {
+                exited = true;
+                plugin().exit();
+            }
+        });
+        plugin().menuSelect(ID_PLUGIN_SETUP);
+    }
 
     EXPECT_TRUE(setupWindows().empty());
     EXPECT_TRUE(commandsSent().empty());

@@ -16,14 +16,6 @@ namespace {
 
 class SetupStartUp : public SetupWindowTest {
   protected:
-    std::string text(int id) const {
-        char buffer[300] = {};
-        GetDlgItemTextA(window(), id, buffer, sizeof buffer);
-        return buffer;
-    }
-
-    bool checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
     // Upper and lower bound, as the spin reports them.
     std::pair<int, int> spinRange(int id) const {
         const auto range = static_cast<DWORD>(SendMessageA(item(id), UDM_GETRANGE, 0, 0));
@@ -61,8 +53,8 @@ TEST_F(SetupStartUp, FirstOpeningShowsTheFactorySettings) {
         EXPECT_EQ(pickerEntries(picker), firstNames(49));
         EXPECT_EQ(pickerSelection(picker), 0);
     }
-    EXPECT_TRUE(checked(IDC_MODEL_STAB));
-    EXPECT_FALSE(checked(IDC_MODEL_MOTECK));
+    EXPECT_TRUE(isChecked(IDC_MODEL_STAB));
+    EXPECT_FALSE(isChecked(IDC_MODEL_MOTECK));
 }
 
 TEST_F(SetupStartUp, DegreeFieldsStartAtOneAndRangeFromZeroToNineteen) {
@@ -191,8 +183,8 @@ TEST_F(SetupStartUp, StoredSettingsAreShownAndLeftAsTheyWere) {
         host().clearMessages();
         ASSERT_TRUE(openWindow());
 
-        EXPECT_EQ(checked(IDC_MODEL_MOTECK), entry.moteck);
-        EXPECT_EQ(checked(IDC_MODEL_STAB), !entry.moteck);
+        EXPECT_EQ(isChecked(IDC_MODEL_MOTECK), entry.moteck);
+        EXPECT_EQ(isChecked(IDC_MODEL_STAB), !entry.moteck);
         EXPECT_EQ(listColumn(0), entry.names);
         std::vector<std::string> offered = entry.names;
         offered.resize(entry.moteck ? 60 : 49);

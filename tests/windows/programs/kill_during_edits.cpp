@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include "host_driver/plugin_module.h"
+#include "tests/common/settings_file_text.h"
 
 namespace fs = std::filesystem;
 
@@ -35,10 +36,8 @@ std::string contentOf(const fs::path& file) {
 // A file such as a user keeps: a comment, blank lines, another section and
 // blanks around a value, all of which must survive every edit.
 std::string initialFile(const Names& names) {
-    std::string text = "; my dish, my names\r\n\r\n[SATELLITE NAMES]\r\n";
-    for (int i = 0; i < NAME_COUNT; ++i)
-        text += "POS" + std::to_string(i + 1) + "=" + names[static_cast<std::size_t>(i)] + "\r\n";
-    return text + "\r\n[MY NOTES]\r\n  dish = 80 cm  \r\n[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n";
+    return "; my dish, my names\r\n\r\n" + namesSectionText(names) +
+           "\r\n[MY NOTES]\r\n  dish = 80 cm  \r\n" + positionerSectionText(MOTECK_TYPE);
 }
 
 // The names of the file, and the file with the names blanked out: the rest

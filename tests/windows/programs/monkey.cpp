@@ -50,6 +50,7 @@
 #include "tests/windows/test_host.h"
 #include "ui/sat_name_dialog.h"
 #include "host_driver/list_pointer.h"
+#include "host_driver/message_hook.h"
 #include "host_driver/message_pump.h"
 #include "host_driver/modal_script.h"
 #include "host_driver/plugin_module.h"
@@ -656,12 +657,6 @@ void Monkey::onRetrieved(MSG& message) {
     }
 }
 
-LRESULT CALLBACK gateRetrievals(int code, WPARAM removal, LPARAM lParam) {
-    if (code == HC_ACTION && removal == PM_REMOVE && running)
-        running->onRetrieved(*reinterpret_cast<MSG*>(lParam));
-    return CallNextHookEx(nullptr, code, removal, lParam);
-}
-
 void Monkey::letTimePass() {
     ensureWindow();
     note("let time pass");
@@ -1206,7 +1201,10 @@ int Monkey::run() {
     }
     if (!std::getenv("DISEQC_TEST_POINTER")) _putenv("DISEQC_TEST_POINTER=messages");
     running = this;
-    HHOOK gate = SetWindowsHookExA(WH_GETMESSAGE, &gateRetrievals, nullptr, GetCurrentThreadId());
+    std::optional<RetrievalHook> gate;
+    gate.emplace([this](MSG& message, bool removed) {
+        if (removed) onRetrieved(message);
+    });
 
     HANDLE finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     const DWORD windowThread = GetCurrentThreadId();
@@ -1262,7 +1260,7 @@ int Monkey::run() {
 
     if (started_) exitPlugin();
     pumpMessages();
-    UnhookWindowsHookEx(gate);
+    gate.reset();
     running = nullptr;
     SetEvent(finished);
     watchdog.join();

@@ -19,6 +19,7 @@
 #include "res/resource_ids.h"
 #include "store/portable_file_store.h"
 #include "store/settings_file.h"
+#include "tests/common/settings_file_text.h"
 #include "host_driver/plugin_module.h"
 #include "host_driver/plugin_windows.h"
 
@@ -49,10 +50,7 @@ std::vector<Swap> swapsOf(int half, int count, unsigned seed) {
 
 // A file as a user keeps it: a comment and the model, which no edit may touch.
 std::string fileHolding(const Names& names) {
-    std::string text = "; two viewers\r\n[SATELLITE NAMES]\r\n";
-    for (std::size_t i = 0; i < names.size(); ++i)
-        text += "POS" + std::to_string(i + 1) + "=" + names[i] + "\r\n";
-    return text + "[POSITIONER]\r\nTYPE=MOTECK SG2100\r\n";
+    return "; two viewers\r\n" + settingsFileText(names, MOTECK_TYPE);
 }
 
 Names storedNames(const std::string& path) {
