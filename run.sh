@@ -37,7 +37,7 @@ unix_path() {
   local path=${1//\\//} prefix
   prefix=$PWD/$build/wineprefix-$(pe_wine_arch "$session/workbench.exe")
   case $path in
-    [A-Za-z]:/*) echo "$prefix/dosdevices/$(tr 'A-Z' 'a-z' <<<"${path:0:1}"):${path:2}" ;;
+    [A-Za-z]:/*) realpath -m "$prefix/dosdevices/$(tr 'A-Z' 'a-z' <<<"${path:0:1}"):${path:2}" ;;
     /*) echo "$path" ;;
     *) echo "$PWD/$path" ;;
   esac
