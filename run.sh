@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds the plug-in and opens it in the workbench, the stand-in viewer: the
 # 32-bit plug-in where this machine can run it, else the 64-bit one.
-# With a display: an interactive session. Without one: a scripted tour under a
-# virtual display that writes a screenshot and prints the decoded DiSEqC log.
-# Usage: ./run.sh [--tour | --tour-extras] [workbench options, e.g. --api "MD-API 1.0" or --api-none]
+# With a display: an interactive session, or a tour if one is asked for.
+# Without one: a scripted tour (--tour unless another is given) under a
+# virtual display. A tour writes a screenshot, which is checked, and prints
+# the decoded DiSEqC log. Every option is passed on to the workbench.
+# Usage: ./run.sh [--tour | --tour-extras] [workbench options, e.g. --api "MD-API 1.0",
+#                 --api-none, --screenshot FILE.png, --trace FILE, --model stab|moteck]
 set -euo pipefail
 cd "$(dirname "$0")"
 source cmake/wine-env.sh
@@ -26,19 +29,44 @@ session=$build/session
 rm -rf "$session"
 mkdir -p "$session"
 cp "$build/bin/diseqc.dll" "$build/bin/workbench.exe" "$session/"
-screenshot=$PWD/$build/tour.png
 windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
+# unix_path PATH: where a file name that the workbench was given lands here.
+# Wine runs the workbench in this folder, on drive Z:, which is /; the other
+# drives are links in the prefix.
+unix_path() {
+  local path=${1//\\//} prefix
+  prefix=$PWD/$build/wineprefix-$(pe_wine_arch "$session/workbench.exe")
+  case $path in
+    [A-Za-z]:/*) realpath -m "$prefix/dosdevices/$(tr 'A-Z' 'a-z' <<<"${path:0:1}"):${path:2}" ;;
+    /*) echo "$path" ;;
+    *) echo "$PWD/$path" ;;
+  esac
+}
 
 args=("$@")
 tour=
-case " ${args[*]-} " in *" --tour "*) tour=yes ;; esac
-if [ -z "${DISPLAY:-}" ]; then
-  [ -n "$tour" ] || args+=(--tour)
+screenshot=
+for ((i = 0; i < ${#args[@]}; i++)); do
+  case ${args[i]} in
+    --tour*) tour=yes ;;
+    --screenshot) screenshot=${args[i + 1]:-} ;;
+  esac
+done
+if [ -z "${DISPLAY:-}" ] && [ -z "$tour" ]; then
+  args+=(--tour)
   tour=yes
-  rm -f "$screenshot"
-  args+=(--screenshot "$(windows_path "$screenshot")")
+fi
+if [ -n "$tour" ] && [ -z "$screenshot" ]; then
+  screenshot=$(windows_path "$PWD/$build/tour.png")
+  args+=(--screenshot "$screenshot")
+fi
+if [ -n "$screenshot" ]; then
+  screenshot_file=$(unix_path "$screenshot")
+  # Only a screenshot that this run writes passes the check below.
+  rm -f "$screenshot_file"
 fi
 
+# No Wine server of an earlier display may hold our output open (wine_stop).
 wine_stop "$build"
 trap 'wine_stop "$build"' EXIT
 status=0
@@ -54,10 +82,10 @@ if [ "$status" -ne 0 ]; then
   fi
   exit "$status"
 fi
-if [ -n "$tour" ] && [ -z "${DISPLAY:-}" ]; then
-  if [ ! -f "$screenshot" ]; then
-    echo "run.sh: the tour ended without writing $screenshot" >&2
+if [ -n "$screenshot" ]; then
+  if [ ! -f "$screenshot_file" ]; then
+    echo "run.sh: the workbench ended without writing $screenshot_file" >&2
     exit 1
   fi
-  echo "screenshot written to $screenshot"
+  echo "screenshot written to $screenshot_file"
 fi

@@ -23,6 +23,8 @@ for preset in mingw mingw64; do
   cmake --build --preset "$preset"
 done
 
+# Each suite starts and ends without a Wine server, which a display that has
+# gone would leave holding the test runner's output open (wine_stop).
 trap 'wine_stop build/mingw; wine_stop build/mingw64' EXIT
 windows_suite() {
   local preset=$1

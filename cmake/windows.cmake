@@ -1,247 +1,113 @@
-# The plug-in, the stand-in viewer and the Windows-side tests.
+# Settings of a Windows tree: where its programs go, how they link, how the
+# plug-in's code is built, and the Wine heap checks its programs run under.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+# Windows headers without the parts that nothing here uses, and without the
+# min and max macros that break std::min and std::max.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
 if(MINGW)
   # Only Windows system DLLs may be imported: no libgcc, libstdc++ or
-  # winpthread beside the plug-in in a viewer's folder.
-  set(DISEQC_STATIC_RUNTIME -static)
-  # The statically linked runtime brings its debug information along; the
-  # release DLL that the tests load is the one users get, so strip it here.
-  set(DISEQC_RELEASE_STRIP $<$<CONFIG:Release>:-s>)
-  # One section per function and object, so that the linker drops what
-  # nothing calls, of our code and of the runtime alike.
-  set(DISEQC_SECTIONS -ffunction-sections -fdata-sections)
+  # winpthread beside the plug-in in a viewer's folder, nor beside a test.
+  add_link_options(-static)
   # The plug-in's code waits on the window system and the disk, never on
-  # itself: built for size. It comes after the build type's level and wins.
-  set(DISEQC_FOR_SIZE -Os)
-  set(DISEQC_UNUSED_SECTIONS_DROPPED -Wl,--gc-sections)
+  # itself: built for size, after the build type's level so that it wins. One
+  # section per function and object, so that the DLL's linker drops what
+  # nothing calls (diseqc_gc_sections). The libraries the DLL links take these
+  # options too, whoever else links them.
+  set(DISEQC_PLUGIN_CODE -ffunction-sections -fdata-sections -Os)
 endif()
 
-# The Windows side of the plug-in.
-set(PLUGIN_SOURCES
-  host/host_channel.cpp
-  plugin/exports.cpp
-  plugin/info_page.cpp
-  plugin/plugin_state.cpp
-  plugin/setup_window.cpp
-  plugin/runtime_replacements.cpp
-  store/win32_edit_lock.cpp
-  store/win32_file_store.cpp
-  store/win32_path.cpp
-  ui/about_dialog.cpp
-  ui/hold_button.cpp
-  ui/positioner_extras_dialog.cpp
-  ui/positioner_setup_dialog.cpp
-  ui/sat_name_dialog.cpp
-  ui/satellite_list_ctrl.cpp
-  win/controls.cpp
-  win/data_exchange.cpp
-  win/dialog.cpp
-  win/dialog_keys.cpp
-  win/message_box.cpp)
-list(TRANSFORM PLUGIN_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
-add_library(diseqc_plugin_objects OBJECT ${PLUGIN_SOURCES})
-target_link_libraries(diseqc_plugin_objects PUBLIC diseqc_core)
-target_compile_options(diseqc_plugin_objects PRIVATE ${DISEQC_WARNINGS} ${DISEQC_SECTIONS}
-  ${DISEQC_FOR_SIZE})
-target_compile_options(diseqc_core PRIVATE ${DISEQC_SECTIONS} ${DISEQC_FOR_SIZE})
-target_compile_definitions(diseqc_plugin_objects PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
+# diseqc_gc_sections(TARGET): the linker drops the sections that nothing
+# calls, of our code and of the runtime alike, and strips the release build:
+# the statically linked runtime brings its debug information along, and the
+# release DLL that the tests load is the one users get.
+function(diseqc_gc_sections target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -Wl,--gc-sections $<$<CONFIG:Release>:-s>)
+  endif()
+endfunction()
 
-# windres does not report the files that the script pulls in.
-file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/*.ico)
-configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/diseqc_version.h)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/res/diseqc.rc PROPERTIES
-  OBJECT_DEPENDS "${RESOURCE_INPUTS};${CMAKE_SOURCE_DIR}/res/info.htm;${CMAKE_SOURCE_DIR}/res/resource_ids.h;${CMAKE_SOURCE_DIR}/res/window_captions.h;${CMAKE_BINARY_DIR}/generated/diseqc_version.h")
-
-add_library(diseqc SHARED $<TARGET_OBJECTS:diseqc_plugin_objects>
-  ${CMAKE_SOURCE_DIR}/res/diseqc.rc ${CMAKE_SOURCE_DIR}/plugin/diseqc.def)
-set_target_properties(diseqc PROPERTIES PREFIX "" OUTPUT_NAME diseqc)
-target_include_directories(diseqc PRIVATE ${CMAKE_BINARY_DIR}/generated)
-target_link_libraries(diseqc PRIVATE diseqc_core user32 gdi32 comctl32 shell32)
-target_link_options(diseqc PRIVATE ${DISEQC_STATIC_RUNTIME} ${DISEQC_RELEASE_STRIP}
-  ${DISEQC_UNUSED_SECTIONS_DROPPED})
-include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)
-
-# What the workbench does as a host, shared with the tests and the benchmark:
-# loading the plug-in, driving its satellite list with the pointer, answering
-# its modal boxes.
-set(HOST_DRIVER_SOURCES
-  input_delivery.cpp
-  list_pointer.cpp
-  message_hook.cpp
-  message_pump.cpp
-  modal_script.cpp
-  plugin_module.cpp
-  plugin_windows.cpp)
-list(TRANSFORM HOST_DRIVER_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/host_driver/)
-# A host names the plug-in's file by any path, as the plug-in names its own.
-add_library(host_driver STATIC ${HOST_DRIVER_SOURCES} ${CMAKE_SOURCE_DIR}/store/win32_path.cpp)
-target_compile_options(host_driver PRIVATE ${DISEQC_WARNINGS})
-target_include_directories(host_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(host_driver PUBLIC user32 comctl32)
-
-set(WORKBENCH_SOURCES
-  command_line.cpp
-  control_names.cpp
-  dish_view.cpp
-  extras_tour.cpp
-  host_request_log.cpp
-  main.cpp
-  main_window.cpp
-  plugin_menu.cpp
-  plugin_session.cpp
-  plugin_settings.cpp
-  png_writer.cpp
-  screen_capture.cpp
-  screenshot.cpp
-  standard_tour.cpp
-  tour.cpp
-  tour_steps.cpp
-  workbench.cpp
-  workbench_log.cpp)
-list(TRANSFORM WORKBENCH_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/workbench/)
-add_executable(workbench ${WORKBENCH_SOURCES})
-target_compile_options(workbench PRIVATE ${DISEQC_WARNINGS})
-target_link_libraries(workbench PRIVATE host_driver dish_simulator diseqc_core user32 gdi32 comctl32)
-target_link_options(workbench PRIVATE ${DISEQC_STATIC_RUNTIME})
-add_dependencies(workbench diseqc)
-
-if(NOT DISEQC_TESTS)
-  return()
-endif()
-
-# Wine reports damage it finds in a heap as "err:heap" (the prefix turns the
-# checks on); such a test fails even when its own checks pass.
+# Wine's heap checks, set per program file name as GlobalFlag in the prefix's
+# Image File Execution Options (cmake/wine-run.sh): guard bytes after each
+# block, freed blocks filled and checked, arguments validated. Wine reports
+# the damage it finds as "err:heap" (DISEQC_HEAP_DAMAGE), which fails a test.
+set(DISEQC_HEAP_CHECKS 0x70)
+# The same and the whole heap at every call, which finds a write to freed
+# memory at once but is slow.
+set(DISEQC_FULL_HEAP_CHECKS 0xF0)
 set(DISEQC_HEAP_DAMAGE "err:heap")
 
-# Stands in for the browser's res: handler during the tests.
-add_executable(res_recorder ${CMAKE_SOURCE_DIR}/tests/windows/programs/res_recorder.cpp
-  ${CMAKE_SOURCE_DIR}/store/win32_path.cpp)
-target_include_directories(res_recorder PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(res_recorder PRIVATE shell32)
-target_compile_options(res_recorder PRIVATE ${DISEQC_WARNINGS})
-target_link_options(res_recorder PRIVATE ${DISEQC_STATIC_RUNTIME})
-# A host killed again and again in the middle of list edits, and the judge of
-# the settings file it leaves behind.
-add_executable(settings_editor ${CMAKE_SOURCE_DIR}/tests/windows/programs/settings_editor.cpp)
-add_executable(kill_during_edits ${CMAKE_SOURCE_DIR}/tests/windows/programs/kill_during_edits.cpp)
-foreach(program settings_editor kill_during_edits)
-  target_compile_options(${program} PRIVATE ${DISEQC_WARNINGS})
-  target_link_libraries(${program} PRIVATE host_driver)
-  target_link_options(${program} PRIVATE ${DISEQC_STATIC_RUNTIME})
-endforeach()
-add_dependencies(kill_during_edits diseqc settings_editor)
-add_test(NAME settings_survive_kills COMMAND kill_during_edits 200)
-set_tests_properties(settings_survive_kills PROPERTIES TIMEOUT 900)
+# diseqc_windows_program(NAME [NO_HEAP_CHECKS "reason"] SOURCES...): a Windows
+# program, run under Wine with the heap checks unless it says why not.
+function(diseqc_windows_program name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "NO_HEAP_CHECKS" "")
+  if("NO_HEAP_CHECKS" IN_LIST arg_KEYWORDS_MISSING_VALUES)
+    message(FATAL_ERROR "${name}: NO_HEAP_CHECKS needs the reason why the checks stay off")
+  endif()
+  add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
+  if(DEFINED arg_NO_HEAP_CHECKS)
+    set_target_properties(${name} PROPERTIES DISEQC_NO_HEAP_CHECKS "${arg_NO_HEAP_CHECKS}")
+  else()
+    set_target_properties(${name} PROPERTIES DISEQC_HEAP_CHECKS ${DISEQC_HEAP_CHECKS})
+  endif()
+endfunction()
 
-# Two host processes with the plug-in open on one settings file, editing names
-# in turns and at once; the file must end as the replay of every edit.
-add_executable(two_viewers ${CMAKE_SOURCE_DIR}/tests/windows/programs/two_viewers.cpp)
-target_compile_options(two_viewers PRIVATE ${DISEQC_WARNINGS})
-target_link_libraries(two_viewers PRIVATE host_driver diseqc_core)
-target_link_options(two_viewers PRIVATE ${DISEQC_STATIC_RUNTIME})
-add_dependencies(two_viewers diseqc)
-add_test(NAME two_viewers_keep_every_edit COMMAND two_viewers 30 30)
-set_tests_properties(two_viewers_keep_every_edit PROPERTIES TIMEOUT 300)
+# diseqc_full_heap_checked_copy(TARGET COPY): a copy of the program, named
+# COPY.exe beside it, that runs with the whole heap checked at every call.
+function(diseqc_full_heap_checked_copy target copy)
+  add_custom_command(TARGET ${target} POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy
+    $<TARGET_FILE:${target}> $<TARGET_FILE_DIR:${target}>/${copy}.exe)
+  set_property(TARGET ${target} APPEND PROPERTY DISEQC_FULL_HEAP_CHECKED_COPIES ${copy}.exe)
+endfunction()
 
-# Many opening and closing cycles and list edits in one host process, with
-# what the process holds counted before and after. The quick run is a test;
-# `tools/long-run.sh soak` runs the full one.
-add_executable(soak ${CMAKE_SOURCE_DIR}/tests/windows/programs/soak.cpp
-  ${CMAKE_SOURCE_DIR}/tests/windows/resource_counts.cpp)
-target_compile_options(soak PRIVATE ${DISEQC_WARNINGS})
-target_link_libraries(soak PRIVATE host_driver)
-target_link_options(soak PRIVATE ${DISEQC_STATIC_RUNTIME})
-add_dependencies(soak diseqc)
-add_test(NAME soak_quick COMMAND soak 100 200)
-set_tests_properties(soak_quick PROPERTIES TIMEOUT 600 FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
+function(diseqc_executables_in directory result)
+  get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+  set(executables "")
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      list(APPEND executables ${target})
+    endif()
+  endforeach()
+  get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory IN LISTS subdirectories)
+    # GoogleTest's folder is not ours.
+    cmake_path(IS_PREFIX PROJECT_SOURCE_DIR ${subdirectory} ours)
+    if(ours)
+      diseqc_executables_in(${subdirectory} more)
+      list(APPEND executables ${more})
+    endif()
+  endforeach()
+  set(${result} ${executables} PARENT_SCOPE)
+endfunction()
 
-# Random actions on the real setup window, checked after each one; the run's
-# seed comes from the clock and is printed with every failure.
-# `tools/long-run.sh monkey [actions] [seed]` runs a long one.
-add_executable(monkey ${CMAKE_SOURCE_DIR}/tests/windows/programs/monkey.cpp
-  ${CMAKE_SOURCE_DIR}/tests/windows/programs/monkey_extras.cpp
-  ${CMAKE_SOURCE_DIR}/tests/windows/test_host.cpp
-  ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp)
-target_compile_options(monkey PRIVATE ${DISEQC_WARNINGS})
-target_compile_definitions(monkey PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(monkey PRIVATE host_driver diseqc_core user32 comctl32)
-target_link_options(monkey PRIVATE ${DISEQC_STATIC_RUNTIME})
-add_dependencies(monkey diseqc)
-add_test(NAME monkey_quick COMMAND monkey 800)
-# It opens windows and takes the focus all the time: nothing else runs beside it.
-set_tests_properties(monkey_quick PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
-  FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
+# diseqc_write_heap_checked_programs(): after every folder, writes the heap
+# checks of every program of the tree into <build>/heap_checked_programs.txt,
+# one "file.exe flags" a line, for cmake/wine-run.sh to set in the prefix. A
+# program made without diseqc_windows_program stops the configuration, so that
+# none runs without the checks unnoticed.
+function(diseqc_write_heap_checked_programs)
+  diseqc_executables_in(${PROJECT_SOURCE_DIR} programs)
+  set(lines "")
+  foreach(program IN LISTS programs)
+    get_property(checked TARGET ${program} PROPERTY DISEQC_HEAP_CHECKS SET)
+    get_property(opted_out TARGET ${program} PROPERTY DISEQC_NO_HEAP_CHECKS SET)
+    if(checked)
+      get_target_property(flags ${program} DISEQC_HEAP_CHECKS)
+      string(APPEND lines "$<TARGET_FILE_NAME:${program}> ${flags}\n")
+    elseif(NOT opted_out)
+      message(FATAL_ERROR "${program}: a Windows program is made with diseqc_windows_program, "
+        "which turns Wine's heap checks on or takes the reason why not")
+    endif()
+    get_property(copies TARGET ${program} PROPERTY DISEQC_FULL_HEAP_CHECKED_COPIES)
+    foreach(copy IN LISTS copies)
+      string(APPEND lines "${copy} ${DISEQC_FULL_HEAP_CHECKS}\n")
+    endforeach()
+  endforeach()
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/heap_checked_programs.txt CONTENT "${lines}")
+endfunction()
 
-if(CMAKE_CROSSCOMPILING_EMULATOR)
-  add_test(NAME workbench_tour_turns_the_dish COMMAND ${CMAKE_COMMAND}
-    -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPLUGIN=$<TARGET_FILE:diseqc>
-    -DWORKBENCH=$<TARGET_FILE:workbench> -DSESSION=${CMAKE_BINARY_DIR}/tour_session
-    -P ${CMAKE_SOURCE_DIR}/tests/windows/tour_turns_the_dish.cmake)
-  set_tests_properties(workbench_tour_turns_the_dish PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE
-    FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
-  add_test(NAME workbench_extras_tour_turns_to_a_satellite COMMAND ${CMAKE_COMMAND}
-    -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPLUGIN=$<TARGET_FILE:diseqc>
-    -DWORKBENCH=$<TARGET_FILE:workbench> -DSESSION=${CMAKE_BINARY_DIR}/extras_tour_session
-    -P ${CMAKE_SOURCE_DIR}/tests/windows/extras_tour_turns_to_a_satellite.cmake)
-  set_tests_properties(workbench_extras_tour_turns_to_a_satellite PROPERTIES TIMEOUT 180
-    RUN_SERIAL TRUE FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
-  add_test(NAME wine_runner_passes_on_exit_status COMMAND ${CMAKE_COMMAND}
-    -DRUNNER=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:res_recorder>
-    -P ${CMAKE_SOURCE_DIR}/tests/windows/check_exit_status.cmake)
-endif()
-
-file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
-# The tests load the real plug-in; beside that they link the few pieces that
-# they exercise directly against a real host window.
-add_executable(windows_tests ${WINDOWS_TEST_SOURCES} ${DISEQC_COMMON_TEST_SOURCES}
-  ${CMAKE_SOURCE_DIR}/host/host_channel.cpp
-  ${CMAKE_SOURCE_DIR}/store/win32_edit_lock.cpp
-  ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp)
-target_compile_options(windows_tests PRIVATE ${DISEQC_WARNINGS})
-target_compile_definitions(windows_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_include_directories(windows_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(windows_tests PRIVATE host_driver diseqc_core GTest::gtest_main
-  user32 gdi32 comctl32 shell32 advapi32 version)
-target_link_options(windows_tests PRIVATE ${DISEQC_STATIC_RUNTIME})
-add_dependencies(windows_tests diseqc res_recorder)
-gtest_discover_tests(windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 120 FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
-
-# The host faults again, in a copy of the tests that the Wine prefix runs with
-# the whole heap checked at every call: a write to freed memory shows at once.
-add_custom_command(TARGET windows_tests POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy
-  $<TARGET_FILE:windows_tests> $<TARGET_FILE_DIR:windows_tests>/heap_checked_tests.exe)
-if(CMAKE_CROSSCOMPILING_EMULATOR)
-  add_test(NAME host_faults_under_heap_checks COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
-    $<TARGET_FILE_DIR:windows_tests>/heap_checked_tests.exe
-    --gtest_filter=HostFaults.*:SetupSoundness.*:SetupClose.*:*ExitDuringRename*)
-  set_tests_properties(host_faults_under_heap_checks PROPERTIES TIMEOUT 900
-    FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
-  # The extras window outlives neither the setup window nor a question it asked.
-  add_test(NAME extras_under_heap_checks COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
-    $<TARGET_FILE_DIR:windows_tests>/heap_checked_tests.exe
-    --gtest_filter=Extras.ClosesWith*:Extras.ExitWhile*:Extras.HeldDrive*)
-  set_tests_properties(extras_under_heap_checks PROPERTIES TIMEOUT 600
-    FAIL_REGULAR_EXPRESSION "${DISEQC_HEAP_DAMAGE}")
-endif()
-
-# Checks that run natively, without Wine, in a folder of their own:
-# `ctest --test-dir <build>/static_checks` runs them alone where this machine
-# cannot run the DLL's architecture.
-add_subdirectory(${CMAKE_SOURCE_DIR}/tests/image ${CMAKE_BINARY_DIR}/static_checks)
-
-# Not a test: prints medians beside the platform's floor for the same work,
-# done by bare dialog procedures on the plug-in's template with the plug-in's
-# own control wrappers and keyboard hook.
-add_executable(setup_window_benchmark ${CMAKE_SOURCE_DIR}/benchmarks/setup_window_benchmark.cpp
-  ${CMAKE_SOURCE_DIR}/benchmarks/bare_setup_windows.cpp
-  ${CMAKE_SOURCE_DIR}/store/win32_file_store.cpp
-  ${CMAKE_SOURCE_DIR}/win/controls.cpp
-  ${CMAKE_SOURCE_DIR}/win/dialog_keys.cpp)
-target_compile_options(setup_window_benchmark PRIVATE ${DISEQC_WARNINGS})
-target_compile_definitions(setup_window_benchmark PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(setup_window_benchmark PRIVATE host_driver diseqc_core user32 comctl32)
-target_link_options(setup_window_benchmark PRIVATE ${DISEQC_STATIC_RUNTIME})
-add_dependencies(setup_window_benchmark diseqc)
+# The release packages, of the whole tree.
+include(${CMAKE_CURRENT_LIST_DIR}/packaging.cmake)

@@ -62,6 +62,8 @@ wine_use() {
   # Quiet, except for damage found in a heap: the prefix turns on Wine's heap
   # checks for our programs, and the tests fail on what they report.
   export WINEDEBUG=${WINEDEBUG:--all,err+heap}
+  # No Mono or Gecko: without them wineboot asks to download them, in a box
+  # that nobody answers under a virtual display, and nothing here needs them.
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 

@@ -13,6 +13,7 @@ fail() {
 
 exe=$1
 [ -f "$exe" ] || fail "no such program: $exe"
+# A program lies one folder below its build tree: in bin/ or in a session's folder.
 build_dir=${DISEQC_BUILD_DIR:-$(cd "$(dirname "$exe")/.." && pwd)}
 arch=$(pe_wine_arch "$exe") || fail "$exe is not a 32- or 64-bit Windows program"
 wine_use "$arch" "$build_dir"
@@ -25,11 +26,18 @@ if [ -z "${DISPLAY:-}" ] && ! command -v xvfb-run >/dev/null; then
   fail "no display (DISPLAY is unset) and no xvfb-run for a virtual one: install xvfb and xauth (tools/install-prerequisites.sh), or set DISPLAY"
 fi
 
-if [ ! -f "$WINEPREFIX/.diseqc-prefix-3" ]; then
+# The programs to run under Wine's heap checks and their GlobalFlag, one
+# "file.exe flags" a line; the build writes it from its targets
+# (diseqc_windows_program in cmake/windows.cmake).
+heap_checks=$build_dir/heap_checked_programs.txt
+[ -f "$heap_checks" ] || fail "no $heap_checks: configure the build tree with cmake --preset first"
+# Holds the heap checks the prefix was set up with: a build with other checks sets it up again.
+stamp=$WINEPREFIX/.diseqc-prefix-4
+if ! cmp -s "$heap_checks" "$stamp"; then
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.diseqc-prefix-3" ]; then
+    if ! cmp -s "$heap_checks" "$stamp"; then
       log=$WINEPREFIX.log
       status=0
       WINEDEBUG=err+all "$wine_loader" wineboot -i >"$log" 2>&1 || status=$?
@@ -43,22 +51,21 @@ if [ ! -f "$WINEPREFIX/.diseqc-prefix-3" ]; then
       # closes; unmanaged windows close at once.
       "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 ||
         fail "could not configure the Wine prefix $WINEPREFIX (see $log)"
-      # Heap checks for the programs that load the plug-in: guard bytes after
-      # each block, freed blocks filled and checked, arguments validated; for
-      # heap_checked_tests also the whole heap at every call, which finds a
-      # write to freed memory at once but is slow. Damage shows as "err:heap".
       options='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options'
-      # The benchmark and the soak run are left alone: the checks would be part
-      # of what they time, and they hold freed blocks back from reuse, which
-      # the soak would count as private bytes.
-      for checked in windows_tests:0x70 workbench:0x70 settings_editor:0x70 monkey:0x70 \
-        heap_checked_tests:0xF0; do
-        "$wine_loader" reg add "$options\\${checked%%:*}.exe" /v GlobalFlag /t REG_DWORD \
-          /d "${checked##*:}" /f >>"$log" 2>&1 ||
-          fail "could not turn on heap checks in the Wine prefix $WINEPREFIX (see $log)"
-      done
+      # A program that the earlier setup checked and this build does not (it
+      # opts out, or is gone) loses its entry. Wine would read the list on its
+      # standard input.
+      if [ -f "$stamp" ]; then
+        while read -r program _; do
+          "$wine_loader" reg delete "$options\\$program" /f </dev/null >>"$log" 2>&1 || true
+        done <"$stamp"
+      fi
+      while read -r program flags; do
+        "$wine_loader" reg add "$options\\$program" /v GlobalFlag /t REG_DWORD /d "$flags" /f \
+          </dev/null >>"$log" 2>&1 || fail "could not turn on heap checks in the Wine prefix $WINEPREFIX (see $log)"
+      done <"$heap_checks"
       wineserver -w
-      touch "$WINEPREFIX/.diseqc-prefix-3"
+      cp "$heap_checks" "$stamp"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

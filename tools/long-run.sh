@@ -27,6 +27,7 @@ fi
 # The build knows what is out of date; with nothing to do it is quick.
 cmake --build --preset mingw64 --target "$program" >/dev/null
 
+# No Wine server of an earlier display may hold our output open (wine_stop).
 trap 'wine_stop "$build"' EXIT
 wine_stop "$build"
 run=(cmake/wine-run.sh "$build/bin/$program.exe" "$@")
