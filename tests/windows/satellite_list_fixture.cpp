@@ -86,7 +86,8 @@ void SatelliteListTest::SetUp() {
 
 void SatelliteListTest::TearDown() {
     if (pointer_ && HasFailure())
-        std::printf("[ pointer  ] mouse messages taken:%s\n", pointer_->retrievedMessages().c_str());
+        std::printf("[ pointer  ] mouse messages taken:%s\n",
+                    pointer_->retrievedMessages().c_str());
     pointer_.reset();
     changeCounter_.reset();
     SetupWindowTest::TearDown();

@@ -36,7 +36,8 @@ class SettingsHeldAtOpening : public SatelliteListTest,
                               public ::testing::WithParamInterface<Holder> {
   protected:
     void dragTwoOntoFive() {
-        perform({press(MouseButton::Left, 2), pull(2), moveTo(3), moveTo(5), release(MouseButton::Left)});
+        perform({press(MouseButton::Left, 2), pull(2), moveTo(3), moveTo(5),
+                 release(MouseButton::Left)});
         pumpMessages();
     }
 };

@@ -39,7 +39,8 @@ TEST_P(SatelliteListPickers, KeepTheirSelectedSlotsAcrossASwap) {
     selectInPicker(IDC_RECALCULATE_PICKER, -1);
     ASSERT_NO_FATAL_FAILURE(showRows(3, 10));
 
-    perform({press(MouseButton::Left, 3), pull(3), moveTo(6), moveTo(10), release(MouseButton::Left)});
+    perform(
+        {press(MouseButton::Left, 3), pull(3), moveTo(6), moveTo(10), release(MouseButton::Left)});
 
     const std::vector<std::string> expected = withSwap(names, 3, 10);
     ASSERT_EQ(listColumn(0), expected);
