@@ -161,3 +161,14 @@ void DialogDriver::choose(int picker, int index) const {
 void DialogDriver::setSpin(int id, int position) const {
     SendMessageA(item(id), UDM_SETPOS, 0, MAKELPARAM(position, 0));
 }
+
+MenuEntry menuEntry(HMENU menu, int position) {
+    char text[64] = {};
+    MENUITEMINFOA entry{};
+    entry.cbSize = sizeof entry;
+    entry.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    entry.dwTypeData = text;
+    entry.cch = sizeof text;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &entry)) return {};
+    return {true, text, entry.wID, entry.fType};
+}

@@ -9,6 +9,15 @@
 
 #include "host_driver/message_hook.h"
 
+// An entry of a menu, by its position; `read` is false where there is none.
+struct MenuEntry {
+    bool read = false;
+    std::string text;
+    UINT id = 0;
+    UINT type = 0;
+};
+MenuEntry menuEntry(HMENU menu, int position);
+
 // What happened to a dialog's controls, in the order it happened, as the
 // controls received it: WM_ENABLE, WM_SHOWWINDOW, WM_SETFOCUS; and
 // WM_ACTIVATE as the dialog itself received it (control 0).

@@ -25,19 +25,6 @@ std::vector<HWND> extrasWindows() {
     return dialogsCaptioned(EXTRAS_CAPTION);
 }
 
-std::string menuText(HMENU menu, int position, UINT* id, UINT* type) {
-    char text[64] = {};
-    MENUITEMINFOA entry{};
-    entry.cbSize = sizeof entry;
-    entry.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-    entry.dwTypeData = text;
-    entry.cch = sizeof text;
-    if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &entry)) return "?";
-    *id = entry.wID;
-    *type = entry.fType;
-    return text;
-}
-
 class Extras : public SetupWindowTest {
   protected:
     // The setup window, then the extras from its system menu.
@@ -99,12 +86,11 @@ TEST_F(Extras, MenuItemSitsAboveTheAboutEntry) {
     HMENU menu = GetSystemMenu(window(), FALSE);
     const int count = GetMenuItemCount(menu);
     ASSERT_GE(count, 5);
-    UINT id = 0;
-    UINT type = 0;
-    EXPECT_EQ(menuText(menu, count - 1, &id, &type), "&About DiSEqC DLL");
-    menuText(menu, count - 2, &id, &type);
-    EXPECT_NE(type & MFT_SEPARATOR, 0u);
-    EXPECT_EQ(menuText(menu, count - 3, &id, &type), "Positioner &Extras...");
+    EXPECT_EQ(menuEntry(menu, count - 1).text, "&About DiSEqC DLL");
+    EXPECT_NE(menuEntry(menu, count - 2).type & MFT_SEPARATOR, 0u);
+    const MenuEntry extras = menuEntry(menu, count - 3);
+    EXPECT_EQ(extras.text, "Positioner &Extras...");
+    const UINT id = extras.id;
     EXPECT_EQ(id, static_cast<UINT>(IDM_EXTRAS));
     EXPECT_NE(id & 0xFFF0, static_cast<UINT>(IDM_ABOUTBOX)) << "the about box would open instead";
     EXPECT_LT(id, 0xF000u) << "the window system's own commands start there";

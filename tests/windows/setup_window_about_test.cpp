@@ -25,22 +25,15 @@ TEST_F(SetupAbout, SystemMenuEndsWithSeparatorAndAboutEntry) {
     const int count = GetMenuItemCount(menu);
     ASSERT_GE(count, 3);
 
-    char text[64] = {};
-    MENUITEMINFOA entry{};
-    entry.cbSize = sizeof entry;
-    entry.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-    entry.dwTypeData = text;
-    entry.cch = sizeof text;
-    ASSERT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(count - 1), TRUE, &entry));
-    EXPECT_STREQ(text, "&About DiSEqC DLL");
-    EXPECT_EQ(entry.wID, static_cast<UINT>(IDM_ABOUTBOX));
-    EXPECT_EQ(entry.fType & MFT_SEPARATOR, 0u);
+    const MenuEntry about = menuEntry(menu, count - 1);
+    ASSERT_TRUE(about.read);
+    EXPECT_EQ(about.text, "&About DiSEqC DLL");
+    EXPECT_EQ(about.id, static_cast<UINT>(IDM_ABOUTBOX));
+    EXPECT_EQ(about.type & MFT_SEPARATOR, 0u);
 
-    MENUITEMINFOA separator{};
-    separator.cbSize = sizeof separator;
-    separator.fMask = MIIM_FTYPE;
-    ASSERT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(count - 2), TRUE, &separator));
-    EXPECT_NE(separator.fType & MFT_SEPARATOR, 0u);
+    const MenuEntry separator = menuEntry(menu, count - 2);
+    ASSERT_TRUE(separator.read);
+    EXPECT_NE(separator.type & MFT_SEPARATOR, 0u);
 
     // The standard close command is still there, ahead of them.
     EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
