@@ -5,6 +5,7 @@
 #include "plugin/plugin_commands.h"
 #include "plugin/plugin_state.h"
 #include "res/resource_ids.h"
+#include "store/win32_path.h"
 #include "win/dialog_keys.h"
 
 namespace {

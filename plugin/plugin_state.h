@@ -22,10 +22,6 @@ struct PluginState {
 
 PluginState& pluginState();
 
-// The full path of `module` in UTF-8; empty when the system cannot give it
-// whole.
-std::string readModulePath(HINSTANCE module);
-
 // Tells the user that the plug-in cannot find its own file; true when that
 // was so and the caller must not go on.
 bool modulePathMissing();

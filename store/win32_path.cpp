@@ -71,3 +71,24 @@ std::optional<std::wstring> win32FilePath(const std::string& path) {
         return std::wstring(EXTENDED_UNC_PREFIX) + full->substr(UNC_PREFIX.size());
     return std::wstring(EXTENDED_PREFIX) + *full;
 }
+
+// The longest path the system can name, in characters, with room to spare.
+constexpr std::size_t LONGEST_MODULE_PATH = 32768;
+
+std::string readModulePath(HINSTANCE module) {
+    // A path that fills the buffer may have been cut, however the system
+    // terminated it: try again with more room.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() > LONGEST_MODULE_PATH) return {};
+        path.resize(path.size() * 2);
+    }
+    return utf8FromWide(path).value_or(std::string());
+}

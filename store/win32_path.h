@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include <windows.h>
+
 // Paths travel through the plug-in as UTF-8 and meet the wide Win32 API only
 // here, so that no folder name is bent to fit the ANSI code page.
 
@@ -17,3 +19,7 @@ std::optional<std::string> utf8FromWide(std::wstring_view text);
 // "\\?\UNC\server\share\..."), which has no length limit. None when the path
 // cannot be given.
 std::optional<std::wstring> win32FilePath(const std::string& path);
+
+// The path of a loaded module's file as UTF-8, however long; empty when it
+// cannot be read whole.
+std::string readModulePath(HINSTANCE module);

@@ -7,8 +7,8 @@
 
 #include "positioner/positioner_model.h"
 
-// The settings file that the loaded plug-in keeps beside itself, as the
-// workbench's file functions name it; empty when the module has no path.
+// The settings file that the loaded plug-in keeps beside itself, as a UTF-8
+// path; empty when the module has no path.
 std::string settingsPathOf(HMODULE plugin);
 
 // The model that the plug-in's settings file holds: the one the user chose,
