@@ -4,18 +4,6 @@
 
 #include "store/win32_path.h"
 
-namespace {
-
-// GetProcAddress hands out a generic function pointer; going through the
-// parameterless form keeps the compiler from warning about the cast.
-template <typename Fn>
-Fn exportOf(HMODULE module, const char* name) {
-    const FARPROC proc = GetProcAddress(module, name);
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
-}
-
-}  // namespace
-
 PluginModule::~PluginModule() {
     unload();
 }

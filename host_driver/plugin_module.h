@@ -4,6 +4,16 @@
 
 #include <string>
 
+// A module's export as the function type the caller knows it by; null when
+// there is none. GetProcAddress hands out a generic function pointer; going
+// through the parameterless form keeps the compiler from warning about the
+// cast.
+template <typename Fn>
+Fn exportOf(HMODULE module, const char* name) {
+    const FARPROC proc = GetProcAddress(module, name);
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+}
+
 // A viewer plug-in DLL loaded by path, the way a viewer loads it, with the four
 // exports a viewer calls. The workbench, the Windows-side tests and the
 // benchmark all load the plug-in through it.
