@@ -64,7 +64,7 @@ std::string actionNote(const DiseqcFrame& frame, const DishEffect& effect) {
     const DiseqcCommandKind& kind = *frame.kind;
     const std::string name = kind.name;
     const std::uint8_t n = frame.firstData();
-    const std::string angle = formatAngle(effect.angle);
+    const std::string angle = effect.angle ? formatAngle(*effect.angle) : "an unknown angle";
     std::string note;
     switch (kind.code) {
         case DISEQC_HALT:
