@@ -1,7 +1,7 @@
 #include "dish/dish_record.h"
 
+#include <array>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -9,140 +9,157 @@
 
 namespace {
 
-constexpr std::string_view HEADER = "diseqc-dish 1";
+constexpr std::string_view HEADER = "diseqc-dish 1\n";
 constexpr std::string_view UNKNOWN = "unknown";
 constexpr std::size_t BITS_DIGITS = 16;
+constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
 
-void addNumber(std::string& text, double value) {
-    constexpr char DIGITS[] = "0123456789ABCDEF";
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    for (int shift = 60; shift >= 0; shift -= 4) text += DIGITS[(bits >> shift) & 0xF];
-}
+// The numbers of the record, one a line, in this order.
+enum Field { SPEED, START, FROM, TO, REQUESTED, REACH, EAST, WEST, FIELDS };
+constexpr std::array<std::string_view, FIELDS> KEYS{"speed",     "start", "from", "to",
+                                                    "requested", "reach", "east", "west"};
+// Those that may be unknown; they are also angles a dish can be at.
+constexpr unsigned ANGLES = 1U << FROM | 1U << TO | 1U << EAST | 1U << WEST;
 
 void addLine(std::string& text, std::string_view key, std::optional<double> value) {
     text.append(key);
     text += ' ';
     if (value) {
-        addNumber(text, *value);
+        const auto bits = std::bit_cast<std::uint64_t>(*value);
+        for (int shift = 60; shift >= 0; shift -= 4) text += HEX_DIGITS[(bits >> shift) & 0xF];
     } else {
         text.append(UNKNOWN);
     }
     text += '\n';
 }
 
-// Reads the record line by line; the first line that is not what comes next spoils the rest.
-class RecordReader {
-  public:
-    explicit RecordReader(std::string_view text) : rest_(text) {}
+// The whole number that `text` holds in `base`, written as this file writes it: digits only, no
+// sign, upper case; nothing for anything else.
+std::optional<std::uint64_t> wholeNumber(std::string_view text, unsigned base) {
+    if (text.empty() || text.size() > BITS_DIGITS) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        const char* digit = std::char_traits<char>::find(HEX_DIGITS, base, c);
+        if (digit == nullptr) return std::nullopt;
+        value = value * base + static_cast<std::uint64_t>(digit - HEX_DIGITS);
+    }
+    return value;
+}
 
-    bool sound() const { return sound_; }
+// A number as addLine writes it; not a number (NaN) is no value at all.
+std::optional<double> numberFrom(std::string_view text) {
+    const std::optional<std::uint64_t> bits = wholeNumber(text, 16);
+    if (text.size() != BITS_DIGITS || !bits) return std::nullopt;
+    const double value = std::bit_cast<double>(*bits);
+    if (std::isnan(value)) return std::nullopt;
+    return value;
+}
+
+// The record's lines in turn, each taken only if it starts with the key that comes next.
+class LineReader {
+  public:
+    explicit LineReader(std::string_view text) : rest_(text) {}
+
     bool atEnd() const { return rest_.empty(); }
 
-    // The rest of the next line after "key ", or the whole line when `key` is empty.
-    std::string_view line(std::string_view key) {
+    // What the next line holds after "key ", or nothing when it is not that line.
+    std::optional<std::string_view> line(std::string_view key) {
         const std::size_t end = rest_.find('\n');
-        if (end == std::string_view::npos) return fail();
-        std::string_view found = rest_.substr(0, end);
-        rest_.remove_prefix(end + 1);
-        if (key.empty()) return found;
+        if (end == std::string_view::npos) return std::nullopt;
+        const std::string_view found = rest_.substr(0, end);
         if (found.size() <= key.size() || !found.starts_with(key) || found[key.size()] != ' ') {
-            return fail();
+            return std::nullopt;
         }
+        rest_.remove_prefix(end + 1);
         return found.substr(key.size() + 1);
     }
 
-    std::optional<double> number(std::string_view text) {
-        std::uint64_t bits = 0;
-        const char* last = text.data() + text.size();
-        const auto [stop, error] = std::from_chars(text.data(), last, bits, 16);
-        if (text.size() != BITS_DIGITS || error != std::errc() || stop != last) {
-            fail();
-            return std::nullopt;
-        }
-        const double value = std::bit_cast<double>(bits);
-        if (std::isnan(value)) fail();
-        return value;
-    }
-
-    // An angle a dish can be at; absent when the record says "unknown".
-    std::optional<double> angle(std::string_view key, double endStop) {
-        const std::string_view text = line(key);
-        if (text == UNKNOWN) return std::nullopt;
-        const std::optional<double> value = number(text);
-        if (value && !(std::abs(*value) <= endStop)) fail();
-        return value;
-    }
-
-    std::string_view fail() {
-        sound_ = false;
-        rest_ = {};
-        return {};
+    bool take(std::string_view text) {
+        if (!rest_.starts_with(text)) return false;
+        rest_.remove_prefix(text.size());
+        return true;
     }
 
   private:
     std::string_view rest_;
-    bool sound_ = true;
 };
+
+// Sets `dish` to what a sound record holds; false for anything else.
+bool readRecord(std::string_view text, DishModel& dish) {
+    const double endStop = dish.endStop();
+    LineReader in(text);
+    if (!in.take(HEADER)) return false;
+    std::array<std::optional<double>, FIELDS> values;
+    for (int field = 0; field < FIELDS; ++field) {
+        const std::optional<std::string_view> value = in.line(KEYS[field]);
+        if (!value) return false;
+        const bool angle = (ANGLES >> field & 1U) != 0;
+        if (angle && *value == UNKNOWN) continue;
+        values[field] = numberFrom(*value);
+        if (!values[field] || (angle && !(std::abs(*values[field]) <= endStop))) {
+            return false;
+        }
+    }
+    const bool limitsOn = in.take("limits on\n");
+    if (!limitsOn && !in.take("limits off\n")) return false;
+
+    std::vector<StoredPosition> stored;
+    while (!in.take("end\n")) {
+        const std::optional<std::string_view> line = in.line("position");
+        if (!line) return false;
+        const std::size_t blank = line->find(' ');
+        if (blank == std::string_view::npos) return false;
+        const std::optional<std::uint64_t> slot = wholeNumber(line->substr(0, blank), 10);
+        const std::optional<double> angle = numberFrom(line->substr(blank + 1));
+        if (!slot || *slot == 0 || *slot > 0xFF ||
+            (!stored.empty() && *slot <= stored.back().slot) || !angle ||
+            !(std::abs(*angle) <= endStop)) {
+            return false;
+        }
+        stored.push_back({static_cast<std::uint8_t>(*slot), angle});
+    }
+    if (!in.atEnd()) return false;
+
+    DishMotion motion;
+    motion.speed = *values[SPEED];
+    motion.startMs = *values[START];
+    motion.from = values[FROM];
+    motion.to = values[TO];
+    motion.requested = *values[REQUESTED];
+    motion.reach = *values[REACH];
+    if (!(motion.speed > 0.0) || !std::isfinite(motion.speed) || !std::isfinite(motion.startMs) ||
+        !(motion.reach >= 0.0)) {
+        return false;
+    }
+    dish = DishModel::restored(endStop, motion, std::move(stored), limitsOn, values[EAST],
+                               values[WEST]);
+    return true;
+}
 
 }  // namespace
 
 std::string encodeDishRecord(const DishModel& dish) {
     const DishMotion& motion = dish.motion();
+    const std::array<std::optional<double>, FIELDS> values{
+        motion.speed,     motion.startMs, motion.from,      motion.to,
+        motion.requested, motion.reach,   dish.eastLimit(), dish.westLimit()};
     std::string text(HEADER);
-    text += '\n';
-    addLine(text, "speed", motion.speed);
-    addLine(text, "start", motion.startMs);
-    addLine(text, "from", motion.from);
-    addLine(text, "to", motion.to);
-    addLine(text, "requested", motion.requested);
-    addLine(text, "reach", motion.reach);
+    for (int field = 0; field < FIELDS; ++field) addLine(text, KEYS[field], values[field]);
     text += dish.limitsOn() ? "limits on\n" : "limits off\n";
-    addLine(text, "east", dish.eastLimit());
-    addLine(text, "west", dish.westLimit());
     for (const StoredPosition& stored : dish.stored()) {
         if (!stored.angle) continue;
-        addLine(text, "position " + std::to_string(stored.slot), stored.angle);
+        std::string key = "position ";
+        if (stored.slot >= 100) key += HEX_DIGITS[stored.slot / 100];
+        if (stored.slot >= 10) key += HEX_DIGITS[stored.slot / 10 % 10];
+        key += HEX_DIGITS[stored.slot % 10];
+        addLine(text, key, stored.angle);
     }
     text += "end\n";
     return text;
 }
 
 DishModel decodeDishRecord(std::string_view text, double degreesPerSecond, double endStop) {
-    RecordReader in(text);
-    if (in.line({}) != HEADER) in.fail();
-    DishMotion motion;
-    motion.speed = in.number(in.line("speed")).value_or(0.0);
-    motion.startMs = in.number(in.line("start")).value_or(0.0);
-    motion.from = in.angle("from", endStop);
-    motion.to = in.angle("to", endStop);
-    motion.requested = in.number(in.line("requested")).value_or(0.0);
-    motion.reach = in.number(in.line("reach")).value_or(0.0);
-    const std::string_view limits = in.line("limits");
-    if (limits != "on" && limits != "off") in.fail();
-    const std::optional<double> east = in.angle("east", endStop);
-    const std::optional<double> west = in.angle("west", endStop);
-    if (!(motion.speed > 0.0) || !std::isfinite(motion.speed) || !std::isfinite(motion.startMs) ||
-        !(motion.reach >= 0.0)) {
-        in.fail();
-    }
-
-    std::vector<StoredPosition> stored;
-    for (std::string_view next = in.line({}); in.sound() && next != "end"; next = in.line({})) {
-        if (!next.starts_with("position ")) in.fail();
-        next.remove_prefix(9);
-        const std::size_t blank = next.find(' ');
-        unsigned slot = 0;
-        const char* slotEnd = next.data() + std::min(blank, next.size());
-        const auto [stop, error] = std::from_chars(next.data(), slotEnd, slot);
-        if (blank == std::string_view::npos || error != std::errc() || stop != slotEnd ||
-            slot == 0 || slot > 0xFF || (!stored.empty() && slot <= stored.back().slot)) {
-            in.fail();
-            break;
-        }
-        const std::optional<double> angle = in.number(next.substr(blank + 1));
-        if (!angle || !(std::abs(*angle) <= endStop)) in.fail();
-        stored.push_back({static_cast<std::uint8_t>(slot), angle});
-    }
-    if (!in.sound() || !in.atEnd()) return DishModel::unknown(degreesPerSecond, endStop);
-    return DishModel::restored(endStop, motion, std::move(stored), limits == "on", east, west);
+    DishModel dish = DishModel::unknown(degreesPerSecond, endStop);
+    readRecord(text, dish);
+    return dish;
 }

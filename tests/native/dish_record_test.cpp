@@ -180,8 +180,8 @@ TEST(DishRecord, AnythingButAWholeRecordReadsAsUnknown) {
         withLine(record, "west", "west unknown\nposition x 0000000000000000"),
         withLine(record, "west", "west unknown\nposition 2 " + beyondEndStop),
         withLine(record, "west", "west unknown\nposition 2"),
-        withLine(record, "west", "west unknown\nlimits on"),
-        withLine(record, "limits", "east unknown"),
+        withLine(record, "west", "west unknown\nwest unknown"),
+        withLine(record, "east", "west unknown"),
     };
     for (const std::string& text : damaged) {
         EXPECT_TRUE(knowsNothing(decodeDishRecord(text, MOTECK))) << text;
