@@ -108,7 +108,8 @@ bool readRecord(std::string_view text, DishModel& dish) {
         const std::optional<std::string_view> line = in.line("position");
         if (!line) return false;
         const std::size_t blank = line->find(' ');
-        if (blank == std::string_view::npos) return false;
+        // One spelling for each number: no leading zero.
+        if (blank == std::string_view::npos || line->front() == '0') return false;
         const std::optional<std::uint64_t> slot = wholeNumber(line->substr(0, blank), 10);
         const std::optional<double> angle = numberFrom(line->substr(blank + 1));
         if (!slot || *slot == 0 || *slot > 0xFF ||
