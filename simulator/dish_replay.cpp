@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <fstream>
 
 #include "positioner/diseqc_frame.h"
@@ -13,9 +13,11 @@
 #include "simulator/dish_trace.h"
 
 const char* const DISH_SIM_USAGE =
-    "usage: dish-sim [--model stab|moteck] [--site LAT,LON] [--at MS]... TRACE\n"
+    "usage: dish-sim [--model stab|moteck] [--unknown] [--site LAT,LON] [--at MS]... TRACE\n"
     "  TRACE      one command per line, \"<ms> <hex bytes>\", e.g. \"0 E0 31 68 F3\"; # comments\n"
     "  --model    the positioner's speed (default stab)\n"
+    "  --unknown  start where nothing is known of the dish (default: at the reference\n"
+    "             position, with no stored position and no limit)\n"
     "  --at MS    print the dish at MS; without any, one line per command as it acts\n"
     "  --site LAT,LON  the site in degrees, north and east positive: each goto-angle\n"
     "             command's line names the orbital position it points at\n";
@@ -64,6 +66,7 @@ int replayTrace(const std::vector<std::string>& args, std::ostream& out, std::os
     std::vector<std::pair<std::string, double>> moments;
     std::string path;
     std::optional<Site> site;
+    DishStart start = DishStart::AtReference;
     auto usage = [&err](const std::string& problem) {
         err << "dish-sim: " << problem << "\n" << DISH_SIM_USAGE;
         return REPLAY_BAD_INPUT;
@@ -81,6 +84,8 @@ int replayTrace(const std::vector<std::string>& args, std::ostream& out, std::os
             } else {
                 return usage("unknown model \"" + name + "\"");
             }
+        } else if (arg == "--unknown") {
+            start = DishStart::Unknown;
         } else if (arg == "--at") {
             if (!hasValue) return usage("--at needs a time in milliseconds");
             const std::string& text = args[++i];
@@ -115,7 +120,7 @@ int replayTrace(const std::vector<std::string>& args, std::ostream& out, std::os
         return REPLAY_BAD_INPUT;
     }
 
-    DishSimulator dish(speed(model));
+    DishSimulator dish(speed(model), DEFAULT_END_STOP, start);
     for (const TraceCommand& command : trace.commands) {
         const CommandOutcome outcome = dish.send(static_cast<double>(command.ms), command.bytes);
         if (!moments.empty()) continue;

@@ -86,6 +86,10 @@ std::string seconds(double ms) {
 
 }  // namespace
 
+std::string dishAngleText(std::optional<double> degrees) {
+    return degrees ? dishAngleText(*degrees) : "unknown";
+}
+
 std::string dishAngleText(double degrees) {
     const std::string shown = formatAngle(std::abs(degrees));
     if (shown == "0.00") return shown + DEGREE;
@@ -201,7 +205,8 @@ void DishView::paint(HDC dc, const RECT& area) const {
     SelectObject(dc, storedPen);
     SetTextColor(dc, RGB(0, 90, 200));
     for (const auto& [slot, degrees] : state.stored) {
-        const double shown = std::clamp(degrees, -DIAL_RANGE, DIAL_RANGE);
+        if (!degrees) continue;
+        const double shown = std::clamp(*degrees, -DIAL_RANGE, DIAL_RANGE);
         line(dc, onDial(shown, centreX, centreY, radius + 2),
              onDial(shown, centreX, centreY, radius + 10));
         const POINT label = onDial(shown, centreX, centreY, radius + 24);
@@ -210,17 +215,20 @@ void DishView::paint(HDC dc, const RECT& area) const {
 
     // The target while the dish moves: a red dashed line.
     HPEN targetPen = CreatePen(PS_DASH, 1, RGB(200, 0, 0));
-    if (state.moving) {
+    if (state.moving && state.target) {
         SelectObject(dc, targetPen);
-        line(dc, {centreX, centreY}, onDial(state.target, centreX, centreY, radius));
+        line(dc, {centreX, centreY}, onDial(*state.target, centreX, centreY, radius));
     }
 
     // The dish itself.
     HPEN needle = CreatePen(PS_SOLID, 4, RGB(20, 20, 20));
     SelectObject(dc, needle);
-    const POINT tip = onDial(state.angle, centreX, centreY, radius - 14);
-    line(dc, {centreX, centreY}, tip);
-    Ellipse(dc, tip.x - 7, tip.y - 7, tip.x + 7, tip.y + 7);
+    // Where the angle is unknown, the hub alone.
+    if (state.angle) {
+        const POINT tip = onDial(*state.angle, centreX, centreY, radius - 14);
+        line(dc, {centreX, centreY}, tip);
+        Ellipse(dc, tip.x - 7, tip.y - 7, tip.x + 7, tip.y + 7);
+    }
     Ellipse(dc, centreX - 5, centreY - 5, centreX + 5, centreY + 5);
 
     SetTextColor(dc, RGB(0, 0, 0));

@@ -47,5 +47,6 @@ class DishView {
     bool animating_ = false;
 };
 
-// "1.95°E", "13.05°W", "0.00°", in UTF-8.
+// "1.95°E", "13.05°W", "0.00°", in UTF-8; "unknown" where it is.
 std::string dishAngleText(double degrees);
+std::string dishAngleText(std::optional<double> degrees);

@@ -80,13 +80,16 @@ const std::vector<DishCase> CASES = {
     {"goto an unset position leaves the motion going",
      {{0, {0xE0, 0x31, 0x68, 0xF3}, true}, {100, {0xE0, 0x31, 0x6B, 0x07}, false}},
      {{5000, "1.95", false}}},
-    {"recalculate from a position moves every stored position",
+    {"recalculate from a position loses the angle and every stored angle",
      {{0, {0xE0, 0x31, 0x6A, 0x01}, true},
       {100, {0xE0, 0x31, 0x68, 0xF3}, true},
       {3000, {0xE0, 0x31, 0x6A, 0x02}, true},
       {4000, {0xE0, 0x31, 0x6F, 0x01}, true},
       {5000, {0xE0, 0x31, 0x6B, 0x02}, true}},
-     {{20000, "3.90", false}}},
+     {{4000, "1.95", false},
+      {4100, "unknown", false},
+      {20000, "unknown", true},
+      {300000, "unknown", false}}},
     {"recalculate from an unset position, then clear everything",
      {{0, {0xE0, 0x31, 0x6A, 0x01}, true},
       {100, {0xE0, 0x31, 0x6F, 0x09}, false},
@@ -94,7 +97,7 @@ const std::vector<DishCase> CASES = {
       {5000, {0xE0, 0x31, 0x6B, 0x01}, true},
       {9000, {0xE0, 0x31, 0x6F}, true},
       {10000, {0xE0, 0x31, 0x6B, 0x01}, false}},
-     {{8000, "0.00", false}, {20000, "0.00", false}}},
+     {{8000, "0.00", false}, {20000, "unknown", false}}},
     {"goto angle east, west, a sixteenth off the table, a bad direction",
      {{0, {0xE0, 0x31, 0x6E, 0xE0, 0x35}, true},
       {10000, {0xE0, 0x31, 0x6E, 0xD1, 0x2E}, true},
@@ -166,18 +169,23 @@ TEST(DishSimulator, ActsWhenTheLastByteHasArrivedAndTellsTheMotion) {
     EXPECT_EQ(formatAngle(dish.stateAt(1069).target), "1.95");
 }
 
-TEST(DishSimulator, RecalculateShiftsEveryStoredPosition) {
+TEST(DishSimulator, RecalculateKeepsTheSlotsButNotTheirAngles) {
     DishSimulator dish(speed(PositionerModel::Stab));
     dish.send(0, std::vector<std::uint8_t>{0xE0, 0x31, 0x69, 0xFE});  // 0.30 west
     dish.send(2000, std::vector<std::uint8_t>{0xE0, 0x31, 0x6A, 0x03});
     dish.send(3000, std::vector<std::uint8_t>{0xE0, 0x31, 0x68, 0xF3});  // to 1.65 east
     dish.send(6000, std::vector<std::uint8_t>{0xE0, 0x31, 0x6A, 0x04});
-    dish.send(7000, std::vector<std::uint8_t>{0xE0, 0x31, 0x68, 0xFE});  // to 1.95 east
-    dish.send(9000, std::vector<std::uint8_t>{0xE0, 0x31, 0x6F, 0x04});
+    const CommandOutcome recalculate =
+        dish.send(9000, std::vector<std::uint8_t>{0xE0, 0x31, 0x6F, 0x04});
+    EXPECT_EQ(recalculate.note,
+              "recalculate from position 4: the angle and every stored angle are unknown");
     const DishState state = dish.stateAt(10000);
     ASSERT_EQ(state.stored.size(), 2U);
-    EXPECT_EQ(formatAngle(state.stored.at(3)), "0.00");
-    EXPECT_EQ(formatAngle(state.stored.at(4)), "1.95");
+    EXPECT_EQ(formatAngle(state.stored.at(3)), "unknown");
+    EXPECT_EQ(formatAngle(state.stored.at(4)), "unknown");
+    // The motor still holds 3 and 4, and nothing else.
+    EXPECT_TRUE(dish.send(11000, std::vector<std::uint8_t>{0xE0, 0x31, 0x6B, 0x03}).accepted);
+    EXPECT_FALSE(dish.send(12000, std::vector<std::uint8_t>{0xE0, 0x31, 0x6B, 0x05}).accepted);
 }
 
 struct TraceCase {

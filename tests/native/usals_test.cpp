@@ -124,7 +124,7 @@ TEST(Usals, TheSimulatedPositionerTurnsToTheAngleTheBytesCarry) {
         DishSimulator dish(1.9);
         const std::array<std::uint8_t, 5> command{0xE0, 0x31, 0x6E, (*data)[0], (*data)[1]};
         EXPECT_TRUE(dish.send(0.0, command).accepted);
-        EXPECT_NEAR(dish.stateAt(120000.0).angle, std::round(angle * 10.0) / 10.0, 1e-9);
+        EXPECT_NEAR(dish.stateAt(120000.0).angle.value(), std::round(angle * 10.0) / 10.0, 1e-9);
     }
 }
 
