@@ -68,6 +68,8 @@
 
 // The drive timer of the setup window.
 #define MOTION_TIMER_ID 40200
+// The extras window's status line, redrawn while the dish moves.
+#define DISH_STATUS_TIMER_ID 40201
 
 // From the satellite list to the setup window. A drop sends SWAP with the two
 // rows in wParam and lParam; a double-click sends RENAME with the row in
@@ -105,6 +107,8 @@
 #define IDC_HOLD_DRIVE_WEST 1115
 #define IDC_HOLD_DRIVE_EAST 1116
 #define IDC_HALT 1117
+// Where the plug-in believes the dish to be, and how long until it arrives.
+#define IDC_DISH_STATUS 1118
 
 // From a drive-while-held button to its dialog: the button's id in wParam,
 // lParam 1 when it is pressed and 0 when it is let go, in whatever way
