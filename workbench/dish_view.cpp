@@ -285,7 +285,8 @@ void DishView::paint(HDC dc, const RECT& area) const {
     text(dc, centreX, centreY + 30, how, TA_CENTER | TA_TOP);
     SetTextColor(dc, BELIEF_COLOUR);
     std::string believes = "belief: " + dishAngleText(believed);
-    if (belief.movingAt(wallNow)) believes += ARROW + dishAngleText(belief.motion().to);
+    if (belief.movingAt(wallNow))
+        believes += belief.motion().to ? ARROW + dishAngleText(belief.motion().to) : ", moving";
     text(dc, centreX, centreY + 48, believes, TA_CENTER | TA_TOP);
 
     // The legend: a short piece of each line with its meaning.

@@ -34,11 +34,12 @@ PluginBelief readPluginBelief(const std::string& statePath, double degreesPerSec
             decodeDishRecord(read ? content.bytes : std::string(), degreesPerSecond)};
 }
 
-Removal removeDishState(const std::string& statePath) {
+DishStateRemoval removeDishState(const std::string& statePath) {
     const std::optional<std::wstring> path = win32FilePath(statePath);
-    if (!path) return Removal::Failed;
-    if (DeleteFileW(path->c_str())) return Removal::Removed;
+    if (!path) return DishStateRemoval::Failed;
+    if (DeleteFileW(path->c_str())) return DishStateRemoval::Removed;
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Removal::Missing
-                                                                          : Removal::Failed;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+               ? DishStateRemoval::Missing
+               : DishStateRemoval::Failed;
 }

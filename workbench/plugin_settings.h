@@ -31,6 +31,6 @@ struct PluginBelief {
 };
 PluginBelief readPluginBelief(const std::string& statePath, double degreesPerSecond);
 
-enum class Removal { Removed, Missing, Failed };
+enum class DishStateRemoval { Removed, Missing, Failed };
 // Deletes the state file, so that the plug-in starts from no belief at all.
-Removal removeDishState(const std::string& statePath);
+DishStateRemoval removeDishState(const std::string& statePath);

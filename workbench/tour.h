@@ -23,7 +23,7 @@ class TourContext {
     virtual const std::string& dishStatePath() const = 0;
     // Deletes that file, as if the plug-in had never run here; the dial
     // forgets the belief with it.
-    virtual Removal forgetDishState() = 0;
+    virtual DishStateRemoval forgetDishState() = 0;
     // The belief as the file holds it now, as the dial shows it.
     virtual const PluginBelief& readDishBelief() = 0;
     // Picks the plug-in's entry of the workbench's menu, as a user does.

@@ -91,13 +91,13 @@ TourStep forgetDishState() {
     return {false, [](Tour& tour) {
                 const std::string& path = tour.workbench().dishStatePath();
                 switch (tour.workbench().forgetDishState()) {
-                    case Removal::Removed:
+                    case DishStateRemoval::Removed:
                         tour.log("tour: deleted the dish state file " + path);
                         break;
-                    case Removal::Missing:
+                    case DishStateRemoval::Missing:
                         tour.log("tour: no dish state file to delete at " + path);
                         break;
-                    case Removal::Failed:
+                    case DishStateRemoval::Failed:
                         tour.log("tour: cannot delete the dish state file \"" + path + "\"");
                         return StepResult::Done;
                 }

@@ -69,9 +69,9 @@ void Workbench::pickPluginMenu(UINT id) {
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-Removal Workbench::forgetDishState() {
-    if (dish_.beliefPath().empty()) return Removal::Failed;
-    const Removal removal = removeDishState(dish_.beliefPath());
+DishStateRemoval Workbench::forgetDishState() {
+    if (dish_.beliefPath().empty()) return DishStateRemoval::Failed;
+    const DishStateRemoval removal = removeDishState(dish_.beliefPath());
     dish_.watchBelief(dish_.beliefPath());
     return removal;
 }

@@ -65,7 +65,7 @@ class Workbench : private TourContext {
     const std::string& displayName() const override { return displayName_; }
     bool pluginMenuOffers(UINT id) const override;
     const std::string& dishStatePath() const override { return dish_.beliefPath(); }
-    Removal forgetDishState() override;
+    DishStateRemoval forgetDishState() override;
     const PluginBelief& readDishBelief() override;
     void pickPluginMenu(UINT id) override;
     void placeWindow(int x, int y, int width, int height) override;
