@@ -66,6 +66,7 @@ constexpr NamedControl CONTROLS[] = {
     NAMED(IDC_HOLD_DRIVE_WEST),
     NAMED(IDC_HOLD_DRIVE_EAST),
     NAMED(IDC_HALT),
+    NAMED(IDC_DISH_STATUS),
 };
 
 #undef NAMED

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "simulator/dish_trace.h"
+#include "win/wall_clock.h"
 #include "workbench/workbench_log.h"
 
 namespace {
@@ -18,6 +19,9 @@ constexpr UINT DIAL_TIMER_MS = 40;
 constexpr double DIAL_RANGE = DEFAULT_END_STOP;
 constexpr char DEGREE[] = "\xC2\xB0";
 constexpr char ARROW[] = " \xE2\x86\x92 ";
+constexpr COLORREF DISH_COLOUR = RGB(20, 20, 20);
+constexpr COLORREF TARGET_COLOUR = RGB(200, 0, 0);
+constexpr COLORREF BELIEF_COLOUR = RGB(230, 110, 0);
 
 // West on the left, east on the right, the reference position straight up.
 POINT onDial(double degrees, int centreX, int centreY, double radius) {
@@ -100,7 +104,8 @@ DishView::DishView(std::optional<PositionerModel> fixedModel, const std::string&
     : fixedModel_(fixedModel),
       model_(fixedModel.value_or(PositionerModel::Stab)),
       simulator_(speed(model_)),
-      startTick_(GetTickCount64()) {
+      startTick_(GetTickCount64()),
+      belief_{false, DishModel::unknown(speed(model_))} {
     if (tracePath.empty()) return;
     trace_.open(tracePath, std::ios::trunc);
     trace_ << "# DiSEqC commands from the workbench; replay with dish-sim --model "
@@ -130,9 +135,32 @@ std::uint64_t DishView::nowMs() const {
     return GetTickCount64() - startTick_;
 }
 
+void DishView::startAnimating() {
+    if (dial_ == nullptr) return;
+    animating_ = true;
+    SetTimer(dial_, DIAL_TIMER, DIAL_TIMER_MS, nullptr);
+    InvalidateRect(dial_, nullptr, FALSE);
+}
+
+void DishView::watchBelief(std::string statePath) {
+    beliefPath_ = std::move(statePath);
+    readBelief();
+    // A motion that an earlier run started may still be under way.
+    if (belief_.dish.movingAt(wallClockMs())) startAnimating();
+    if (dial_ != nullptr) InvalidateRect(dial_, nullptr, FALSE);
+}
+
+const PluginBelief& DishView::readBelief() {
+    belief_ = readPluginBelief(beliefPath_, simulator_.speed());
+    return belief_;
+}
+
 std::string DishView::command(const std::vector<std::uint8_t>& bytes,
                               std::optional<PositionerModel> chosen) {
     const std::uint64_t now = nowMs();
+    // The plug-in may keep the command before or after it sends it; the
+    // timer's next redraw reads the file again.
+    readBelief();
     const PositionerModel model = fixedModel_.value_or(chosen.value_or(model_));
     if (model != model_) {
         model_ = model;
@@ -147,12 +175,8 @@ std::string DishView::command(const std::vector<std::uint8_t>& bytes,
         trace_.flush();
     }
     const CommandOutcome outcome = simulator_.send(static_cast<double>(now), bytes);
-    if (dial_ != nullptr) {
-        // The command acts a few milliseconds from now; the timer shows it then.
-        animating_ = true;
-        SetTimer(dial_, DIAL_TIMER, DIAL_TIMER_MS, nullptr);
-        InvalidateRect(dial_, nullptr, FALSE);
-    }
+    // The command acts a few milliseconds from now; the timer shows it then.
+    startAnimating();
     if (outcome.motion) {
         return "dish " + dishAngleText(outcome.from) + ARROW + dishAngleText(outcome.to) + ", " +
                seconds(outcome.durationMs) + "  (" + outcome.note + ")";
@@ -163,10 +187,12 @@ std::string DishView::command(const std::vector<std::uint8_t>& bytes,
 
 void DishView::animate() {
     if (dial_ == nullptr) return;
+    readBelief();
     InvalidateRect(dial_, nullptr, FALSE);
     const double now = static_cast<double>(nowMs());
     // Commands still on the bus count as motion to come.
-    const bool settled = !simulator_.stateAt(now).moving && !simulator_.stateAt(now + 200).moving;
+    const bool settled = !simulator_.stateAt(now).moving && !simulator_.stateAt(now + 200).moving &&
+                         !belief_.dish.movingAt(wallClockMs());
     if (settled && animating_) {
         KillTimer(dial_, DIAL_TIMER);
         animating_ = false;
@@ -214,14 +240,14 @@ void DishView::paint(HDC dc, const RECT& area) const {
     }
 
     // The target while the dish moves: a red dashed line.
-    HPEN targetPen = CreatePen(PS_DASH, 1, RGB(200, 0, 0));
+    HPEN targetPen = CreatePen(PS_DASH, 1, TARGET_COLOUR);
     if (state.moving && state.target) {
         SelectObject(dc, targetPen);
         line(dc, {centreX, centreY}, onDial(*state.target, centreX, centreY, radius));
     }
 
     // The dish itself.
-    HPEN needle = CreatePen(PS_SOLID, 4, RGB(20, 20, 20));
+    HPEN needle = CreatePen(PS_SOLID, 4, DISH_COLOUR);
     SelectObject(dc, needle);
     // Where the angle is unknown, the hub alone.
     if (state.angle) {
@@ -231,18 +257,61 @@ void DishView::paint(HDC dc, const RECT& area) const {
     }
     Ellipse(dc, centreX - 5, centreY - 5, centreX + 5, centreY + 5);
 
-    SetTextColor(dc, RGB(0, 0, 0));
+    // The plug-in's belief on top, so that it still shows where the two
+    // agree: a dashed line and a hollow ring around the dish's own tip.
+    const double wallNow = wallClockMs();
+    const DishModel& belief = belief_.dish;
+    const std::optional<double> believed = belief.angleAt(wallNow);
+    // Wide dashes, unlike the thin ones of the dish's target.
+    const LOGBRUSH beliefBrush{BS_SOLID, BELIEF_COLOUR, 0};
+    HPEN beliefLine =
+        ExtCreatePen(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_FLAT, 3, &beliefBrush, 0, nullptr);
+    HPEN beliefRing = CreatePen(PS_SOLID, 2, BELIEF_COLOUR);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    if (believed) {
+        const POINT tip = onDial(*believed, centreX, centreY, radius - 14);
+        SelectObject(dc, beliefLine);
+        line(dc, {centreX, centreY}, tip);
+        SelectObject(dc, beliefRing);
+        Ellipse(dc, tip.x - 11, tip.y - 11, tip.x + 11, tip.y + 11);
+    }
+
+    SetTextColor(dc, DISH_COLOUR);
     std::string where = "dish " + dishAngleText(state.angle);
     if (state.moving) where += ARROW + dishAngleText(state.target);
     text(dc, centreX, centreY + 12, where, TA_CENTER | TA_TOP);
     const std::string how = std::string(state.moving ? "moving" : "idle") + " at " +
                             formatAngle(simulator_.speed()) + DEGREE + "/s";
     text(dc, centreX, centreY + 30, how, TA_CENTER | TA_TOP);
+    SetTextColor(dc, BELIEF_COLOUR);
+    std::string believes = "belief: " + dishAngleText(believed);
+    if (belief.movingAt(wallNow))
+        believes += belief.motion().to ? ARROW + dishAngleText(belief.motion().to) : ", moving";
+    text(dc, centreX, centreY + 48, believes, TA_CENTER | TA_TOP);
 
+    // The legend: a short piece of each line with its meaning.
+    const int legendX = std::max(8, centreX - 100);
+    int legendY = centreY + 76;
+    const auto legend = [&](HPEN pen, COLORREF colour, const char* meaning) {
+        SelectObject(dc, pen);
+        line(dc, {legendX, legendY}, {legendX + 24, legendY});
+        SetTextColor(dc, colour);
+        text(dc, legendX + 32, legendY - 7, meaning, TA_LEFT | TA_TOP);
+        legendY += 18;
+    };
+    legend(needle, DISH_COLOUR, "simulated dish (the truth)");
+    legend(targetPen, TARGET_COLOUR, "where it is going");
+    legend(beliefLine, BELIEF_COLOUR, "plug-in's belief (its state file)");
+    SelectObject(dc, beliefRing);
+    Ellipse(dc, legendX + 6, legendY - 24, legendX + 18, legendY - 12);
+
+    SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldFont);
     DeleteObject(scale);
     DeleteObject(storedPen);
     DeleteObject(targetPen);
     DeleteObject(needle);
+    DeleteObject(beliefLine);
+    DeleteObject(beliefRing);
 }

@@ -51,6 +51,7 @@ std::string captionOf(HWND window) {
 
 void Workbench::startPlugin() {
     settingsPath_ = settingsPathOf(plugin_.module());
+    dish_.watchBelief(dishStatePathOf(settingsPath_));
     plugin_.start(window_);
 
     displayName_ = utf8FromWindows1252(readDisplayName(plugin_, log_));

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "workbench/plugin_settings.h"
+
 class Tour;
 
 // What a tour step may see and do of the workbench, and nothing more: the
@@ -16,6 +18,14 @@ class TourContext {
     // The name the plug-in gave for itself.
     virtual const std::string& displayName() const = 0;
     virtual bool pluginMenuOffers(UINT id) const = 0;
+    // The file in which the plug-in keeps its belief of the dish; empty when
+    // it has none.
+    virtual const std::string& dishStatePath() const = 0;
+    // Deletes that file, as if the plug-in had never run here; the dial
+    // forgets the belief with it.
+    virtual DishStateRemoval forgetDishState() = 0;
+    // The belief as the file holds it now, as the dial shows it.
+    virtual const PluginBelief& readDishBelief() = 0;
     // Picks the plug-in's entry of the workbench's menu, as a user does.
     virtual void pickPluginMenu(UINT id) = 0;
     // Moves and sizes the workbench's window, in screen coordinates.
@@ -83,6 +93,12 @@ constexpr unsigned tourTicks(unsigned milliseconds) {
 // The building blocks of a tour; each one logs what it does.
 namespace TourSteps {
 TourStep showDisplayName();
+// Deletes the plug-in's dish state file, so that the plug-in starts from not
+// knowing where the dish is.
+TourStep forgetDishState();
+// Waits until the plug-in's state file holds the dish at rest at a known
+// angle, at most `maxTicks`; not at all when the plug-in keeps no such file.
+TourStep waitForDishBelief(unsigned maxTicks);
 TourStep menuCommand(UINT id);
 TourStep findSetupWindow(const char* caption, unsigned maxTicks);
 // A command of the setup window's system menu.

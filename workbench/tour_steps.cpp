@@ -7,17 +7,21 @@
 #include "host_driver/list_pointer.h"
 #include "host_driver/modal_script.h"
 #include "host_driver/plugin_windows.h"
+#include "win/wall_clock.h"
 #include "workbench/control_names.h"
+#include "workbench/dish_view.h"
 #include "workbench/tour.h"
 #include "workbench/workbench_log.h"
 
 namespace {
 
-// The control, or none with the reason logged.
+// The control, or none with the reason logged. The extras window's own
+// controls first, then the setup window's, which stays open beneath it.
 HWND controlOf(Tour& tour, int id) {
-    HWND dialog =
-        tour.extrasWindow && IsWindow(tour.extrasWindow) ? tour.extrasWindow : tour.setupWindow;
-    HWND control = GetDlgItem(dialog, id);
+    HWND control = nullptr;
+    if (tour.extrasWindow && IsWindow(tour.extrasWindow))
+        control = GetDlgItem(tour.extrasWindow, id);
+    if (control == nullptr) control = GetDlgItem(tour.setupWindow, id);
     if (control == nullptr) tour.log("tour: control " + controlName(id) + " not found");
     return control;
 }
@@ -81,6 +85,47 @@ TourStep showDisplayName() {
                 tour.log("tour: display name \"" + tour.workbench().displayName() + "\"");
                 return StepResult::Done;
             }};
+}
+
+TourStep forgetDishState() {
+    return {false, [](Tour& tour) {
+                const std::string& path = tour.workbench().dishStatePath();
+                switch (tour.workbench().forgetDishState()) {
+                    case DishStateRemoval::Removed:
+                        tour.log("tour: deleted the dish state file " + path);
+                        break;
+                    case DishStateRemoval::Missing:
+                        tour.log("tour: no dish state file to delete at " + path);
+                        break;
+                    case DishStateRemoval::Failed:
+                        tour.log("tour: cannot delete the dish state file \"" + path + "\"");
+                        return StepResult::Done;
+                }
+                tour.log("tour: the plug-in starts not knowing where the dish is");
+                return StepResult::Done;
+            }};
+}
+
+TourStep waitForDishBelief(unsigned maxTicks) {
+    return {
+        false, [maxTicks](Tour& tour) {
+            const PluginBelief& belief = tour.workbench().readDishBelief();
+            if (!belief.fileFound) {
+                tour.log("tour: the plug-in keeps no dish state file; not waiting for it");
+                return StepResult::Done;
+            }
+            const double now = wallClockMs();
+            const std::optional<double> angle = belief.dish.angleAt(now);
+            if (angle && !belief.dish.movingAt(now)) {
+                tour.log("tour: the plug-in believes the dish at rest at " + dishAngleText(angle));
+                return StepResult::Done;
+            }
+            if (tour.ticksInStep < maxTicks) return StepResult::Again;
+            tour.log("tour: after " + std::to_string(maxTicks * Tour::TICK_MS) +
+                     " ms the plug-in believes the dish at " + dishAngleText(angle) +
+                     (belief.dish.movingAt(now) ? ", moving" : ""));
+            return StepResult::Done;
+        }};
 }
 
 TourStep menuCommand(UINT id) {

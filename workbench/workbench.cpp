@@ -69,6 +69,17 @@ void Workbench::pickPluginMenu(UINT id) {
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+DishStateRemoval Workbench::forgetDishState() {
+    if (dish_.beliefPath().empty()) return DishStateRemoval::Failed;
+    const DishStateRemoval removal = removeDishState(dish_.beliefPath());
+    dish_.watchBelief(dish_.beliefPath());
+    return removal;
+}
+
+const PluginBelief& Workbench::readDishBelief() {
+    return dish_.readBelief();
+}
+
 void Workbench::placeWindow(int x, int y, int width, int height) {
     SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -64,6 +64,9 @@ class Workbench : private TourContext {
     void log(const std::string& line) override;
     const std::string& displayName() const override { return displayName_; }
     bool pluginMenuOffers(UINT id) const override;
+    const std::string& dishStatePath() const override { return dish_.beliefPath(); }
+    DishStateRemoval forgetDishState() override;
+    const PluginBelief& readDishBelief() override;
     void pickPluginMenu(UINT id) override;
     void placeWindow(int x, int y, int width, int height) override;
     bool screenshotWanted() const override { return !options_.screenshotPath.empty(); }

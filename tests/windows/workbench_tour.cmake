@@ -1,9 +1,14 @@
 # Runs one of the workbench's scripted tours with the real plug-in in a folder
 # of its own (SESSION), recording the commands it sends; `out` holds the log.
+# DISH_STATE TEXT: the plug-in's dish state file holds TEXT beforehand.
 function(run_workbench_tour option)
+  cmake_parse_arguments(PARSE_ARGV 1 TOUR "" "DISH_STATE" "")
   file(REMOVE_RECURSE ${SESSION})
   file(MAKE_DIRECTORY ${SESSION})
   file(COPY ${PLUGIN} ${WORKBENCH} DESTINATION ${SESSION})
+  if(DEFINED TOUR_DISH_STATE)
+    file(WRITE ${SESSION}/diseqc.dish "${TOUR_DISH_STATE}")
+  endif()
   get_filename_component(plugin_name ${PLUGIN} NAME)
   get_filename_component(workbench_name ${WORKBENCH} NAME)
   string(REPLACE "/" "\\" trace "Z:${SESSION}/tour.trace")
