@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <string_view>
 
 #include "positioner/decimal_text.h"
 
@@ -18,49 +20,52 @@ double remainingMs(const DishModel& dish, double nowMs) {
 
 }  // namespace
 
-std::string dishAngleWords(double degrees) {
-    std::string text = oneDecimal(std::fabs(degrees));
-    text += DEGREE;
-    if (text != "0.0\xC2\xB0") text += degrees < 0.0 ? " W" : " E";
+std::string joined(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (std::string_view piece : pieces) text.append(piece);
     return text;
+}
+
+std::string dishAngleWords(double degrees) {
+    const std::string number = oneDecimal(std::fabs(degrees));
+    return joined({number, DEGREE, number == "0.0" ? "" : degrees < 0.0 ? " W" : " E"});
 }
 
 std::string durationWords(double ms) {
     const double seconds = std::ceil(std::max(0.0, ms) / 1000.0);
     // Far beyond any arc: a number that still prints as one.
-    const long long whole = seconds < 1e9 ? static_cast<long long>(seconds) : 1000000000LL;
-    const long long minutes = whole / 60;
-    const long long rest = whole % 60;
-    std::string text;
-    if (minutes > 0) text = std::to_string(minutes) + " min";
-    if (rest > 0 || minutes == 0) {
-        if (!text.empty()) text += ' ';
-        text += std::to_string(rest) + " s";
-    }
-    return text;
+    const int whole = seconds < 1e9 ? static_cast<int>(seconds) : 1000000000;
+    const int minutes = whole / 60;
+    const int rest = whole % 60;
+    const bool both = minutes > 0 && rest > 0;
+    return joined({minutes > 0 ? std::to_string(minutes) : "", minutes > 0 ? " min" : "",
+                   both ? " " : "", rest > 0 || minutes == 0 ? std::to_string(rest) : "",
+                   rest > 0 || minutes == 0 ? " s" : ""});
 }
 
 std::string dishStatusWords(const DishModel& dish, double nowMs, ClockWords clock) {
     const DishMotion& motion = dish.motion();
     const std::optional<double> angle = dish.angleAt(nowMs);
-    if (dish.movingAt(nowMs) && motion.to) {
+    const bool moving = dish.movingAt(nowMs);
+    if (moving && motion.to) {
+        const std::string to = dishAngleWords(*motion.to);
         const std::string left = durationWords(remainingMs(dish, nowMs));
         if (motion.from) {
-            return "Dish moving " + dishAngleWords(*motion.from) + ARROW +
-                   dishAngleWords(*motion.to) + ", about " + left;
+            return joined(
+                {"Dish moving ", dishAngleWords(*motion.from), ARROW, to, ", about ", left});
         }
-        return "Dish moving to " + dishAngleWords(*motion.to) + ", up to " + left;
+        return joined({"Dish moving to ", to, ", up to ", left});
     }
-    if (angle && !dish.movingAt(nowMs)) {
-        return "Dish at " + dishAngleWords(*angle) + ", since " +
-               clock(std::max(motion.startMs, dish.endMs()));
+    if (angle && !moving) {
+        return joined({"Dish at ", dishAngleWords(*angle), ", since ",
+                       clock(std::max(motion.startMs, dish.endMs()))});
     }
-    return "Dish position unknown: a goto may take up to " +
-           durationWords(dish.worstCaseMs(std::nullopt));
+    return joined({"Dish position unknown: a goto may take up to ",
+                   durationWords(dish.worstCaseMs(std::nullopt))});
 }
 
 std::string travelWords(const DishModel& dish, double nowMs, double target) {
     const std::optional<double> angle = dish.angleAt(nowMs);
-    if (!angle) return "up to " + durationWords(dish.worstCaseMs(target));
-    return "about " + durationWords(std::fabs(target - *angle) / dish.speed() * 1000.0);
+    if (!angle) return joined({"up to ", durationWords(dish.worstCaseMs(target))});
+    return joined({"about ", durationWords(std::fabs(target - *angle) / dish.speed() * 1000.0)});
 }

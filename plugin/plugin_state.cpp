@@ -9,10 +9,14 @@ constexpr char NO_MODULE_PATH[] =
     "The plug-in cannot find the path of its own file, so it can neither read nor keep "
     "its settings there.";
 
+// At namespace scope and constant-initialised, it is there before any code of the plug-in runs.
+// A local static would need a thread-safe guard at every call, and that guard alone brings a
+// threads library of some 25 KB into the plug-in.
+constinit PluginState state;
+
 }  // namespace
 
 PluginState& pluginState() {
-    static PluginState state;
     return state;
 }
 

@@ -84,6 +84,10 @@
 // names: it says so once it shows.
 #define WM_SETUP_NAMES_UNREAD (WM_APP + 8)
 
+// To the extras window, after a command from either window changed the belief
+// of where the dish is (DishBeliefChanged in ui/custom_messages.h).
+#define WM_DISH_BELIEF_CHANGED (WM_APP + 9)
+
 // Satellite name editor and about box.
 #define IDC_SAT_NAME_EDIT 1042
 #define IDC_ABOUT_VERSION 1043

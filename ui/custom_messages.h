@@ -42,6 +42,10 @@ using SatListChanged = SignalMessage<WM_SATLIST_CHANGED>;
 // Posted by the setup window to itself when it opened without reading the names.
 using SetupNamesUnread = SignalMessage<WM_SETUP_NAMES_UNREAD>;
 
+// Told to the window that shows the belief of where the dish is, after every command that
+// either window sent and every change of the positioner's speed.
+using DishBeliefChanged = SignalMessage<WM_DISH_BELIEF_CHANGED>;
+
 // A drive-while-held button went down or came up, in whatever way.
 struct HoldButtonChange {
     static constexpr UINT CODE = WM_HOLD_BUTTON;

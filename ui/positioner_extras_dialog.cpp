@@ -7,9 +7,12 @@
 #include <string_view>
 #include <tuple>
 
+#include "dish/dish_status.h"
 #include "positioner/decimal_text.h"
 #include "positioner/positioner_commands.h"
 #include "res/resource_ids.h"
+#include "store/win32_path.h"
+#include "win/wall_clock.h"
 
 namespace {
 
@@ -27,6 +30,10 @@ constexpr char BELOW_HORIZON[] =
     "This satellite is below the horizon of the site: the dish cannot see it. Nothing was sent.";
 constexpr char NO_POSITION[] =
     "No orbital position in this name: type one such as 19.2E, or a motor angle.";
+constexpr char NO_SITE[] = "Save the site first: the way to a satellite depends on it.";
+
+// Ten redraws a second are enough for a countdown in seconds.
+constexpr UINT DISH_STATUS_TICK_MS = 100;
 
 // Entries of the side pickers, in this order.
 constexpr int FIRST_SIDE = 0;
@@ -57,14 +64,6 @@ double signedBySide(const ComboBox& side, double value) {
     return side.currentSelection() == SECOND_SIDE ? -value : value;
 }
 
-// One call for the whole text: a chain of string additions, inlined at every
-// step, would cost the plug-in several kilobytes.
-std::string joined(std::initializer_list<std::string_view> pieces) {
-    std::string text;
-    for (std::string_view piece : pieces) text.append(piece);
-    return text;
-}
-
 std::string eastOrWest(double value) {
     return joined({oneDecimal(std::fabs(value)), DEGREE, value < 0.0 ? "W" : "E"});
 }
@@ -86,6 +85,8 @@ MessageMap<PositionerExtrasDialog> PositionerExtrasDialog::messageMap() {
         onClick<&Self::onHalt>(IDC_HALT),
         onMessage<&Self::onHoldButton>(),
         onMessage<&Self::onDestroy>(WM_DESTROY),
+        onMessage<&Self::onDishBeliefChanged>(),
+        onMessage<&Self::onTimer>(WM_TIMER),
     };
     return MAP;
 }
@@ -106,6 +107,7 @@ void PositionerExtrasDialog::DoDataExchange(DataExchange& exchange) {
     exchange.bindControl(IDC_TARGET_ANGLE, angleEdit_);
     exchange.bindControl(IDC_TARGET_ANGLE_SIDE, angleSide_);
     exchange.bindControl(IDC_TARGET_LOOK, lookText_);
+    exchange.bindControl(IDC_DISH_STATUS, dishStatus_);
     exchange.bindControl(IDC_HOLD_DRIVE_WEST, driveWest_);
     exchange.bindControl(IDC_HOLD_DRIVE_EAST, driveEast_);
 }
@@ -119,8 +121,14 @@ BOOL PositionerExtrasDialog::OnInitDialog() {
         side->addString(second);
         side->setCurrentSelection(FIRST_SIDE);
     }
+    // Another run may have moved the dish since the setup window opened.
+    if (commands_.dish) {
+        commands_.dish->reload();
+        commands_.dish->showIn(window());
+    }
     site_ = settings_.open().site;
     showSite();
+    showDish();
     placeBesideOwner();
     return TRUE;
 }
@@ -183,7 +191,7 @@ void PositionerExtrasDialog::showSite() {
     }
     for (int id : GotoControls) EnableWindow(item(id), site_ ? TRUE : FALSE);
     if (!site_) {
-        lookText_.setText("Save the site first: the way to a satellite depends on it.");
+        showLook(NO_SITE);
         return;
     }
     // The target stays, seen from the new site.
@@ -233,7 +241,7 @@ void PositionerExtrasDialog::aimAtSatellite(const std::string& text) {
     if (satellite)
         showLook(*satellite);
     else
-        lookText_.setText(NO_POSITION);
+        showLook(NO_POSITION);
 }
 
 void PositionerExtrasDialog::onAngleTyped() {
@@ -245,17 +253,51 @@ void PositionerExtrasDialog::onAngleTyped() {
     if (const std::optional<double> angle = typedAngle())
         showLook(satelliteLongitudeAt(*site_, *angle));
     else
-        lookText_.setText(NO_TARGET);
+        showLook(NO_TARGET);
 }
 
 void PositionerExtrasDialog::showLook(double satelliteLongitude) {
+    lookedAt_ = satelliteLongitude;
     const SatelliteLook look = lookAt(*site_, satelliteLongitude);
     const char* side = std::lround(look.motorAngle * 10.0) < 0 ? "W" : "E";
-    lookText_.setText(
-        joined({"Satellite ", eastOrWest(satelliteLongitude), ": motor angle ",
-                oneDecimal(std::fabs(look.motorAngle)), DEGREE, " ", side, ", azimuth ",
-                oneDecimal(look.azimuth), DEGREE, ", elevation ", oneDecimal(look.elevation),
-                DEGREE, look.aboveHorizon() ? "" : " (below the horizon)"}));
+    // A satellite out of sight is never a goto's target.
+    const bool travel = look.aboveHorizon() && commands_.dish;
+    lookText_.setText(joined(
+        {"Satellite ", eastOrWest(satelliteLongitude), ": motor angle ",
+         oneDecimal(std::fabs(look.motorAngle)), DEGREE, " ", side, ", azimuth ",
+         oneDecimal(look.azimuth), DEGREE, ", elevation ", oneDecimal(look.elevation), DEGREE,
+         look.aboveHorizon() ? "" : " (below the horizon)", travel ? "; goto " : "",
+         travel ? travelWords(commands_.dish->dish(), wallClockMs(), look.motorAngle) : ""}));
+}
+
+void PositionerExtrasDialog::showLook(const char* words) {
+    lookedAt_.reset();
+    lookText_.setText(words);
+}
+
+void PositionerExtrasDialog::showDish() {
+    if (!commands_.dish || !window()) return;
+    const DishModel& dish = commands_.dish->dish();
+    const double now = wallClockMs();
+    dishStatus_.setText(
+        wideFromUtf8(dishStatusWords(dish, now, localClockWords)).value_or(std::wstring()));
+    if (lookedAt_ && site_) showLook(*lookedAt_);
+    // An idle dish costs no timer: the words change only with the next command.
+    const bool moving = dish.movingAt(now);
+    if (moving && !dishTimer_) {
+        dishTimer_ = SetTimer(window(), DISH_STATUS_TIMER_ID, DISH_STATUS_TICK_MS, nullptr) != 0;
+    } else if (!moving && dishTimer_) {
+        KillTimer(window(), DISH_STATUS_TIMER_ID);
+        dishTimer_ = false;
+    }
+}
+
+void PositionerExtrasDialog::onDishBeliefChanged(DishBeliefChanged) {
+    showDish();
+}
+
+void PositionerExtrasDialog::onTimer(WPARAM timer, LPARAM) {
+    if (timer == DISH_STATUS_TIMER_ID) showDish();
 }
 
 std::optional<double> PositionerExtrasDialog::typedAngle() const {
@@ -326,6 +368,8 @@ void PositionerExtrasDialog::stopHeldDrive() {
 }
 
 void PositionerExtrasDialog::onDestroy() {
+    // The belief outlives this window when the setup window stays.
+    if (commands_.dish) commands_.dish->showIn(nullptr);
     // A dish must never be left turning by a window that went while a
     // button was held.
     stopHeldDrive();

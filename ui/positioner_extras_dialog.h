@@ -16,10 +16,12 @@
 #include "win/mapped_dialog.h"
 
 // What the setup window does not offer: the site, turning to any satellite
-// from it (goto angle), the soft limits and driving while a button is held.
-// Owned by the setup window, it closes with it, and sends through the same
-// host channel in the same dialect. It keeps its own reader of the settings
-// file, so that nothing of the setup window is touched after it has gone.
+// from it (goto angle), the soft limits, driving while a button is held, and
+// where the dish is believed to be. Owned by the setup window, it closes with
+// it, and sends through the same host channel in the same dialect to the same
+// belief, which tells it of the setup window's commands too. It keeps its own
+// reader of the settings file and its own hold on the belief, so that nothing
+// of the setup window is touched after it has gone.
 class PositionerExtrasDialog : public MappedDialog<PositionerExtrasDialog> {
   public:
     PositionerExtrasDialog(HINSTANCE module, HWND setupWindow, HostCommands commands,
@@ -51,11 +53,17 @@ class PositionerExtrasDialog : public MappedDialog<PositionerExtrasDialog> {
     void onHalt();
     void onHoldButton(HoldButtonChange change);
     void onDestroy();
+    void onDishBeliefChanged(DishBeliefChanged);
+    void onTimer(WPARAM timer, LPARAM);
 
     void placeBesideOwner();
     void showSite();
     void aimAtSatellite(const std::string& text);
     void showLook(double satelliteLongitude);
+    void showLook(const char* words);
+    // The status line, and the travel time of the look line, as of now; redrawn while the dish
+    // moves, and only then.
+    void showDish();
     // The signed motor angle in the fields: east positive.
     std::optional<double> typedAngle() const;
     void sendConfirmed(const char* question, const DiseqcCommand& command);
@@ -67,6 +75,9 @@ class PositionerExtrasDialog : public MappedDialog<PositionerExtrasDialog> {
     SettingsFile settings_;
     std::optional<Site> site_;
     bool driving_ = false;
+    bool dishTimer_ = false;
+    // The satellite that the look line shows the way to, whose travel time follows the dish.
+    std::optional<double> lookedAt_;
     // Set while the target's fields are filled from code, whose change
     // notices are not the user's typing.
     bool filling_ = false;
@@ -79,6 +90,7 @@ class PositionerExtrasDialog : public MappedDialog<PositionerExtrasDialog> {
     Edit angleEdit_;
     ComboBox angleSide_;
     Window lookText_;
+    Window dishStatus_;
     HoldButton driveWest_;
     HoldButton driveEast_;
 };

@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "dish/dish_status.h"
 #include "positioner/decimal_text.h"
 #include "positioner/positioner_commands.h"
 #include "res/resource_ids.h"
@@ -74,7 +75,7 @@ PositionerSetupDialog::PositionerSetupDialog(HINSTANCE module, HostChannel host,
                                              std::string settingsPath)
     : MappedDialog(module, IDD_POSITIONER_SETUP, nullptr, PLUGIN_DISPLAY_NAME, IDI_DISH),
       module_(module),
-      commands_{host},
+      commands_{host, ApiDialect::Native, nullptr},
       settings_(std::move(settingsPath), files_, &editLock_),
       names_(settings_) {}
 
@@ -116,6 +117,10 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     const StoredSettings stored = settings_.open();
     names_.opened(stored);
     model_ = stored.model;
+    // Made before anything can be sent: no command moves the dish unseen.
+    const std::string& path = settings_.path();
+    commands_.dish =
+        std::make_shared<DishBelief>(path.empty() ? "" : dishStatePathFor(path), speed(model_));
     stabRadio_.setCheck(model_ == PositionerModel::Stab ? BST_CHECKED : BST_UNCHECKED);
     moteckRadio_.setCheck(model_ == PositionerModel::Moteck ? BST_CHECKED : BST_UNCHECKED);
     satelliteList_.show(names_.table());
@@ -127,7 +132,7 @@ BOOL PositionerSetupDialog::OnInitDialog() {
     commands_.dialect = dialectForApiName(apiName);
     Window apiLabel;
     apiLabel.attach(item(IDC_API_LABEL));
-    apiLabel.setText("API: " + apiName);
+    apiLabel.setText(joined({"API: ", apiName}));
 
     // Centred over the owner when it is visible, otherwise on the work area.
     // The template asks to stay above other windows; not every window system
@@ -223,11 +228,11 @@ void PositionerSetupDialog::drive(const UpDown& spin, const Edit& field, int las
     const std::optional<int> shown = degreesShown(field);
     if (HIWORD(position) != 0 || !shown) {
         const int corrected = nearestWholeNumber(field.text(), 0, MAX_DEGREES, lastShown);
+        const std::string shownNow = std::to_string(corrected);
         spin.setPosition(corrected);
-        field.setText(std::to_string(corrected));
-        tell(("The dish can be driven by 1 to " + std::to_string(MAX_DEGREES) +
-              " degrees at a time. Nothing was sent; the field now shows " +
-              std::to_string(corrected) + ".")
+        field.setText(shownNow);
+        tell(joined({"The dish can be driven by 1 to ", std::to_string(MAX_DEGREES),
+                     " degrees at a time. Nothing was sent; the field now shows ", shownNow, "."})
                  .c_str());
         return;
     }
@@ -316,6 +321,7 @@ void PositionerSetupDialog::switchModel() {
     if (chosen == model_) return;
     model_ = chosen;
     const bool saved = settings_.writeModel(model_);
+    if (commands_.dish) commands_.dish->speedChanged(speed(model_));
     fillPickers();
     reportUnsaved(saved, UNSAVED_MODEL);
 }

@@ -23,7 +23,8 @@
 // The plug-in's one window: steering the positioner, the satellite names and
 // the model. It owns the model and the names; every edit of a name goes to the
 // file through the names' owner, and the list, the pickers and the extras then
-// show what the owner holds.
+// show what the owner holds. It makes the belief of where the dish is, which
+// its commands and the extras' feed alike.
 class PositionerSetupDialog : public MappedDialog<PositionerSetupDialog> {
   public:
     PositionerSetupDialog(HINSTANCE module, HostChannel host, std::string settingsPath);

@@ -21,6 +21,8 @@ class Window {
         return SendMessageA(hwnd_, message, wParam, lParam);
     }
     void setText(const std::string& text) const { SetWindowTextA(hwnd_, text.c_str()); }
+    // For text beyond the ANSI code page, such as an arrow.
+    void setText(const std::wstring& text) const { SetWindowTextW(hwnd_, text.c_str()); }
     std::string text() const;
     // Off, the control takes many changes without repainting after each one;
     // back on, it repaints once, whole.

@@ -9,7 +9,8 @@ expect_log_lines(
     "tour: deleted the dish state file "
     "tour: the plug-in starts not knowing where the dish is"
     "tour: click IDC_REFERENCE"
-    "shows \"Satellite 19.2°E: motor angle 15.6° E, azimuth 162.2°, elevation 29.0°\""
+    "tour: the plug-in believes the dish at rest at 0.00°"
+    "shows \"Satellite 19.2°E: motor angle 15.6° E, azimuth 162.2°, elevation 29.0°; goto about 9 s\""
     "dish 0.00° → 15.60°E"
     "tour: click IDC_STORE")
 string(FIND "${out}" "tour: deleted the dish state file" deleted)
@@ -22,11 +23,12 @@ if(NOT out MATCHES "dish [0-9.]+°E: store [0-9.]+ as position 3")
   message(FATAL_ERROR "the log lacks the store on the way:\n${out}")
 endif()
 expect_trace("E0 31 6B;E0 31 6E E0 FA;E0 31 6A 03")
-if(EXISTS ${SESSION}/diseqc.dish)
-  file(READ ${SESSION}/diseqc.dish state)
-  if(state STREQUAL stale)
-    message(FATAL_ERROR "the dish state file of the earlier run is still there")
-  endif()
+if(NOT EXISTS ${SESSION}/diseqc.dish)
+  message(FATAL_ERROR "the plug-in kept no dish state file")
+endif()
+file(READ ${SESSION}/diseqc.dish state)
+if(state STREQUAL stale)
+  message(FATAL_ERROR "the dish state file of the earlier run is still there")
 endif()
 file(READ ${SESSION}/diseqc.ini settings)
 string(REGEX MATCH "\\[SITE\\]\r?\nLATITUDE=52\\.0\r?\nLONGITUDE=5\\.0" site "${settings}")

@@ -8,7 +8,7 @@
 
 #include "res/resource_ids.h"
 #include "tests/windows/resource_counts.h"
-#include "tests/windows/setup_window_fixture.h"
+#include "tests/windows/extras_window_fixture.h"
 #include "host_driver/modal_script.h"
 #include "host_driver/plugin_windows.h"
 
@@ -21,64 +21,7 @@ constexpr char BAD_SITE[] =
     "then choose N or S and E or W.";
 const Bytes HALT{0xE0, 0x31, 0x60};
 
-std::vector<HWND> extrasWindows() {
-    return dialogsCaptioned(EXTRAS_CAPTION);
-}
-
-class Extras : public SetupWindowTest {
-  protected:
-    // The setup window, then the extras from its system menu.
-    void openBoth(const std::string& settings = factorySettingsFile()) {
-        writeSettings(settings);
-        ASSERT_TRUE(openWindow());
-        ASSERT_TRUE(openExtras());
-        host().clearMessages();
-    }
-
-    bool openExtras() {
-        SendMessageA(window(), WM_SYSCOMMAND, IDM_EXTRAS, 0);
-        const std::vector<HWND> open = extrasWindows();
-        extras_ = DialogDriver(open.size() == 1 ? open.front() : nullptr);
-        return extras_.window() != nullptr;
-    }
-
-    const DialogDriver& extras() const { return extras_; }
-
-    ModalBox clickExtrasAnswering(int id, const BoxAnswer& answer) {
-        return answeringModalBox([&] { extras_.click(id); }, answer);
-    }
-    // Typed into the satellite picker's own field, as a user types.
-    void typeSatellite(const std::string& text) {
-        retype(FindWindowExA(extras_.item(IDC_TARGET_SATELLITE), nullptr, "Edit", nullptr), text);
-    }
-    void typeAngle(const std::string& degrees, int side) {
-        extras_.typeText(IDC_TARGET_ANGLE, degrees);
-        extras_.choose(IDC_TARGET_ANGLE_SIDE, side);
-    }
-    void saveSite(const std::string& latitude, int northSouth, const std::string& longitude,
-                  int eastWest) {
-        extras_.typeText(IDC_SITE_LATITUDE, latitude);
-        extras_.choose(IDC_SITE_NORTH_SOUTH, northSouth);
-        extras_.typeText(IDC_SITE_LONGITUDE, longitude);
-        extras_.choose(IDC_SITE_EAST_WEST, eastWest);
-        extras_.click(IDC_SITE_SAVE);
-    }
-
-    std::vector<std::string> expected(const std::vector<Bytes>& commands) const {
-        std::vector<std::string> texts;
-        for (const Bytes& command : commands)
-            texts.push_back(expectedCommand(ApiDialect::Native, command));
-        return texts;
-    }
-
-  private:
-    DialogDriver extras_;
-};
-
-constexpr int NORTH = 0;
-constexpr int SOUTH = 1;
-constexpr int EAST = 0;
-constexpr int WEST = 1;
+using Extras = ExtrasWindowTest;
 
 TEST_F(Extras, MenuItemSitsAboveTheAboutEntry) {
     writeSettings(factorySettingsFile());
@@ -224,7 +167,8 @@ TEST_F(Extras, GotoAngleShowsTheWayThenSendsTheAngleInEitherDialect) {
         {.what = "typed 19.2E",
          .aim = [this] { typeSatellite("19.2E"); },
          .look = "Satellite 19.2\xB0"
-                 "E: motor angle 15.6\xB0 E, azimuth 162.2\xB0, elevation 29.0\xB0",
+                 "E: motor angle 15.6\xB0 E, azimuth 162.2\xB0, elevation 29.0\xB0; goto "
+                 "up to 2 min",
          .command = {0xE0, 0x31, 0x6E, 0xE0, 0xFA}},
         {.what = "typed 30.0W",
          .aim = [this] { typeSatellite("30.0W"); },
