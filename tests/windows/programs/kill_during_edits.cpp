@@ -1,7 +1,8 @@
-// Kills a host in the middle of list edits, again and again, and checks the
-// settings file after every kill: it must hold the names as they were before
-// the edit under way or as that edit left them, and every other line as it
-// was.
+// Kills a host in the middle of list edits and dish commands, again and again,
+// and checks the settings file after every kill: it must hold the names as
+// they were before the edit under way or as that edit left them, and every
+// other line as it was. The dish's state file must be as the kill found it
+// or a whole new record, never a broken one.
 //   kill_during_edits.exe [kills] [seed]
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 
 #include <windows.h>
 
+#include "dish/dish_record.h"
 #include "host_driver/plugin_module.h"
 #include "tests/common/settings_file_text.h"
 
@@ -93,6 +95,12 @@ void apply(Names& names, const std::pair<int, int>& swap) {
               names[static_cast<std::size_t>(swap.second)]);
 }
 
+// A record that reads back as itself: a record cut short or mixed from two
+// reads as an unknown dish, which is written differently.
+bool wholeDishRecord(const std::string& text) {
+    return !text.empty() && encodeDishRecord(decodeDishRecord(text, 1.0)) == text;
+}
+
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -114,6 +122,7 @@ int main(int argc, char** argv) {
     const fs::path plugin = folder / "diseqc.dll";
     const fs::path settings = folder / "diseqc.ini";
     const fs::path journal = folder / "journal.txt";
+    const fs::path dishState = folder / "diseqc.dish";
     fs::copy_file(builtPluginPath(), plugin);
 
     Names state;
@@ -122,6 +131,8 @@ int main(int argc, char** argv) {
     std::ofstream(settings, std::ios::binary) << first;
     const std::string rest = parse(first).rest;
 
+    std::string dishBefore;
+    int dishStatesKept = 0;
     int landedBefore = 0;
     int landedAfter = 0;
     std::size_t editsBegun = 0;
@@ -171,6 +182,15 @@ int main(int argc, char** argv) {
         Names after = before;
         if (!swaps.empty()) apply(after, swaps.back());
 
+        const std::string dish = fs::exists(dishState) ? contentOf(dishState) : std::string();
+        if (dish != dishBefore && !wholeDishRecord(dish)) {
+            std::printf("FAIL kill %d (seed %u): the dish's state file is broken:\n%s\n", kill,
+                        seed, dish.c_str());
+            return 1;
+        }
+        if (dish != dishBefore) ++dishStatesKept;
+        dishBefore = dish;
+
         const std::string text = contentOf(settings);
         const ParsedFile parsed = parse(text);
         const bool whole = parsed.namesFound == NAME_COUNT && parsed.rest == rest;
@@ -190,8 +210,13 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "kill_during_edits: %d kills survived, %zu edits begun; the file held the state "
-        "before the edit under way %d times and after it %d times\n",
-        kills, editsBegun, landedBefore, landedAfter);
+        "before the edit under way %d times and after it %d times; the dish's state file "
+        "was whole and new after %d kills\n",
+        kills, editsBegun, landedBefore, landedAfter, dishStatesKept);
+    if (dishStatesKept == 0) {
+        std::printf("FAIL: no command ever left the dish's state in its file\n");
+        return 1;
+    }
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     return 0;

@@ -1,12 +1,15 @@
 // A host that loads the plug-in, opens its setup window and swaps rows of the
 // satellite list in a loop until it is killed, as a user's drags would, each
-// through the window's own handlers down to the settings file.
+// through the window's own handlers down to the settings file. After each
+// swap it clicks one of the buttons that move the dish, so that a kill may
+// also come while the plug-in keeps the dish's state.
 //   settings_editor.exe <plug-in> <journal> <event> <seed>
 // Before each swap it appends "a b" to the journal and makes sure the line is
 // written, so whoever kills it knows which edit may have been under way. The
 // named event is set once the first swap is about to start.
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -47,6 +50,10 @@ int main(int argc, char** argv) {
 
     std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)));
     std::uniform_int_distribution<int> row(0, 59);
+    // The commands that need no answer to a question.
+    constexpr int DISH_BUTTONS[] = {IDC_REFERENCE, IDC_GOTO, IDC_STORE, IDC_STEP_EAST,
+                                    IDC_STEP_WEST};
+    std::uniform_int_distribution<std::size_t> button(0, std::size(DISH_BUTTONS) - 1);
     SetEvent(started);
     for (;;) {
         const int a = row(random);
@@ -61,5 +68,6 @@ int main(int argc, char** argv) {
         }
         SendMessageA(setup, WM_SATLIST_SWAP, static_cast<WPARAM>(a), static_cast<LPARAM>(b));
         SendMessageA(setup, WM_SATLIST_CHANGED, 0, 0);
+        SendMessageA(setup, WM_COMMAND, MAKEWPARAM(DISH_BUTTONS[button(random)], BN_CLICKED), 0);
     }
 }
