@@ -4,6 +4,7 @@
 
 #include "plugin/plugin_commands.h"
 #include "plugin/plugin_state.h"
+#include "plugin/runtime_threads.h"
 #include "res/resource_ids.h"
 #include "store/win32_path.h"
 #include "win/dialog_keys.h"
@@ -27,16 +28,20 @@ void guardedEntry(Body&& body) noexcept {
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID processEnding) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        pluginState().module = module;
-        DisableThreadLibraryCalls(module);
-    }
+    if (reason == DLL_PROCESS_ATTACH) pluginState().module = module;
+    // A host thread that ends hands back what the runtime kept for it. For
+    // that the plug-in hears of every thread's start and end; a start is a
+    // call that does nothing.
+    if (reason == DLL_THREAD_DETACH) runtimeThreadEnds();
     // Unloaded by FreeLibrary while the process goes on: a keyboard hook left
     // behind would call into code that is gone. Unhooking waits on nothing and
     // loads nothing, so it is safe under the loader lock; windows are left
     // alone, as closing them would run the host's code here. At the end of
     // the process nothing is done: the hook goes with the thread.
-    if (reason == DLL_PROCESS_DETACH && !processEnding) removeDialogKeyHook();
+    if (reason == DLL_PROCESS_DETACH && !processEnding) {
+        removeDialogKeyHook();
+        runtimeUnloads();
+    }
     return TRUE;
 }
 
