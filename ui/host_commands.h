@@ -19,7 +19,10 @@ struct HostCommands {
     std::shared_ptr<DishBelief> dish;
 
     void send(const DiseqcCommand& command) const {
+        // The host may close the window that holds this object while it
+        // handles the command: nothing of it is read after the send.
+        const std::shared_ptr<DishBelief> belief = dish;
         host.sendCommand(dialect, command);
-        if (dish) dish->commandSent(std::span(command.bytes.data(), command.length()));
+        if (belief) belief->commandSent(std::span(command.bytes.data(), command.length()));
     }
 };
