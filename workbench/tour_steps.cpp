@@ -7,6 +7,7 @@
 #include "host_driver/list_pointer.h"
 #include "host_driver/modal_script.h"
 #include "host_driver/plugin_windows.h"
+#include "store/win32_path.h"
 #include "win/wall_clock.h"
 #include "workbench/control_names.h"
 #include "workbench/dish_view.h"
@@ -39,7 +40,8 @@ bool inThisProcess(HWND window) {
 
 // Names are Windows-1252 text; the log is UTF-8, with control characters as
 // escapes so that it reads the same in any terminal.
-std::string printable(const std::string& text) {
+// Control characters written out, so that a log line stays one line.
+std::string escapedControls(const std::string& text) {
     std::string shown;
     for (char character : text) {
         const auto byte = static_cast<unsigned char>(character);
@@ -51,7 +53,21 @@ std::string printable(const std::string& text) {
             shown += escape;
         }
     }
-    return utf8FromWindows1252(shown);
+    return shown;
+}
+
+// The plug-in's ANSI text, as the log's UTF-8.
+std::string printable(const std::string& text) {
+    return utf8FromWindows1252(escapedControls(text));
+}
+
+// A control's text as the window system holds it: the plug-in sets some as
+// wide text with characters that no ANSI code page has (an arrow).
+std::string wideText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return escapedControls(utf8FromWide(text).value_or("?"));
 }
 
 std::string rowName(HWND list, int row) {
@@ -173,13 +189,13 @@ TourStep typeText(int controlId, const std::string& text) {
 }
 
 TourStep showText(int controlId) {
-    return {true, [controlId](Tour& tour) {
-                HWND control = controlOf(tour, controlId);
-                if (control == nullptr) return StepResult::Done;
-                tour.log("tour: " + controlName(controlId) + " shows \"" +
-                         printable(windowText(control)) + "\"");
-                return StepResult::Done;
-            }};
+    return {
+        true, [controlId](Tour& tour) {
+            HWND control = controlOf(tour, controlId);
+            if (control == nullptr) return StepResult::Done;
+            tour.log("tour: " + controlName(controlId) + " shows \"" + wideText(control) + "\"");
+            return StepResult::Done;
+        }};
 }
 
 TourStep selectEntry(int comboId, int index) {

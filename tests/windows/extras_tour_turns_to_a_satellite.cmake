@@ -9,10 +9,13 @@ expect_log_lines(
     "tour: deleted the dish state file "
     "tour: the plug-in starts not knowing where the dish is"
     "tour: click IDC_REFERENCE"
+    "IDC_DISH_STATUS shows \"Dish moving to 0.0°, up to 4"
     "tour: the plug-in believes the dish at rest at 0.00°"
+    "IDC_DISH_STATUS shows \"Dish at 0.0°, since "
     "shows \"Satellite 19.2°E: motor angle 15.6° E, azimuth 162.2°, elevation 29.0°; goto about 9 s\""
     "dish 0.00° → 15.60°E"
-    "tour: click IDC_STORE")
+    "tour: click IDC_STORE"
+    "IDC_DISH_STATUS shows \"Dish moving 0.0° → 15.6° E, about ")
 string(FIND "${out}" "tour: deleted the dish state file" deleted)
 string(FIND "${out}" "native  E0" first_command)
 if(NOT deleted LESS first_command)
