@@ -39,6 +39,11 @@ set(DISEQC_HEAP_CHECKS 0x70)
 set(DISEQC_FULL_HEAP_CHECKS 0xF0)
 set(DISEQC_HEAP_DAMAGE "err:heap")
 
+# What a test that runs Windows programs takes from ctest: a virtual desktop
+# of its own (a display and a Wine prefix) when the suite runs with desktops
+# (cmake/windows-suite.sh); without them it shares the display as before.
+set(DISEQC_DESKTOP RESOURCE_GROUPS desktop:1)
+
 # diseqc_windows_program(NAME [NO_HEAP_CHECKS "reason"] SOURCES...): a Windows
 # program, run under Wine with the heap checks unless it says why not.
 function(diseqc_windows_program name)

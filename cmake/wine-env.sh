@@ -67,15 +67,17 @@ wine_use() {
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 
-# wine_stop BUILD_DIR: stops the Wine servers of that tree's prefixes. Wine's
-# helper processes belong to the display they started on, so each session
-# begins and ends with none running: a helper that died with an earlier
-# display is started again by a test program, inherits its output and holds
-# the test runner's pipe open until the test times out.
+# wine_stop BUILD_DIR: stops the Wine servers of that tree's prefixes, the
+# desktops' copies (wineprefix-ARCH-WORKER) included. Wine's helper processes
+# belong to the display they started on, so each session begins and ends with
+# none running: a helper that died with an earlier display is started again by
+# a test program, inherits its output and holds the test runner's pipe open
+# until the test times out.
 wine_stop() {
   local build_dir prefix
   build_dir=$(cd "$1" 2>/dev/null && pwd) || return 0
-  for prefix in "$build_dir"/wineprefix-win32 "$build_dir"/wineprefix-win64; do
+  for prefix in "$build_dir"/wineprefix-win32 "$build_dir"/wineprefix-win32-* \
+    "$build_dir"/wineprefix-win64 "$build_dir"/wineprefix-win64-*; do
     if [ -d "$prefix" ]; then WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; fi
   done
 }

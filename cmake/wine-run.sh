@@ -11,12 +11,46 @@ fail() {
   exit 1
 }
 
+# use_desktop_prefix WORKER: switches to that desktop's copy of the prefix,
+# made again from the prefix that was just set up whenever the two differ.
+# Copying is much quicker than setting up each copy with wineboot.
+use_desktop_prefix() {
+  local copy=$WINEPREFIX-$1
+  local copy_stamp=$copy/${stamp##*/}
+  if ! cmp -s "$stamp" "$copy_stamp"; then
+    (
+      flock 9
+      # The prefix is not set up again while it is copied.
+      flock -s 8
+      if ! cmp -s "$stamp" "$copy_stamp"; then
+        WINEPREFIX=$copy wineserver -k 2>/dev/null || true
+        rm -rf "$copy" "$copy.new"
+        cp -a "$WINEPREFIX" "$copy.new" && mv "$copy.new" "$copy" ||
+          fail "could not copy the Wine prefix $WINEPREFIX to $copy"
+      fi
+    ) 8>"$WINEPREFIX.lock" 9>"$copy.lock"
+  fi
+  export WINEPREFIX=$copy
+}
+
 exe=$1
 [ -f "$exe" ] || fail "no such program: $exe"
 # A program lies one folder below its build tree: in bin/ or in a session's folder.
 build_dir=${DISEQC_BUILD_DIR:-$(cd "$(dirname "$exe")/.." && pwd)}
 arch=$(pe_wine_arch "$exe") || fail "$exe is not a 32- or 64-bit Windows program"
 wine_use "$arch" "$build_dir"
+
+# A test that ctest gave a desktop of its own (cmake/windows-suite.sh) runs
+# on that desktop's display, in that desktop's copy of the prefix: parallel
+# tests then neither take each other's focus nor share a Wine server. The
+# desktop's id is "WORKER_DISPLAY".
+desktop=
+if [ -n "${CTEST_RESOURCE_GROUP_0_DESKTOP:-}" ]; then
+  desktop=${CTEST_RESOURCE_GROUP_0_DESKTOP#id:}
+  desktop=${desktop%%,*}
+  [[ $desktop =~ ^[0-9]+_[0-9]+$ ]] || fail "unknown desktop '$CTEST_RESOURCE_GROUP_0_DESKTOP'"
+  export DISPLAY=:${desktop#*_}
+fi
 
 [ -e "$wine_loader" ] || fail "$wine_loader is missing: run tools/install-prerequisites.sh as root"
 if [ "$arch" = win32 ] && ! can_run_win32; then
@@ -70,6 +104,19 @@ if ! cmp -s "$heap_checks" "$stamp"; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
+if [ -n "$desktop" ]; then
+  use_desktop_prefix "${desktop%_*}"
+elif [ -n "${DISEQC_DISPLAY_ALONE:-}" ] && [ -n "${DISPLAY:-}" ]; then
+  # Parallel tests on one shared display (ctest without desktops): a program
+  # that takes the focus all the time has the display to itself, the others
+  # share it. The lock stays with this script, not with Wine's servers.
+  exec 8>"$WINEPREFIX.display.lock"
+  flock 8
+elif [ -n "${DISPLAY:-}" ]; then
+  exec 8>"$WINEPREFIX.display.lock"
+  flock -s 8
+fi
+
 if [ -z "${DISPLAY:-}" ]; then
   # A display of our own for this one program. Wine's helper processes bind
   # to the display they start on, so none is started or kept here for later.
@@ -85,13 +132,13 @@ fi
 # whichever program opens a window after the last one has gone, and lives as
 # long as other programs keep windows open: so the program writes into files,
 # which are relayed to our output until the program ends.
-wineserver -p30 </dev/null >/dev/null 2>&1 || true
-"$wine_loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
+wineserver -p30 </dev/null >/dev/null 2>&1 8>&- || true
+"$wine_loader" cmd /c exit </dev/null >/dev/null 2>&1 8>&- || true
 
 output=$(mktemp)
 errors=$(mktemp)
 trap 'rm -f "$output" "$errors"' EXIT
-"$wine_loader" "$@" >"$output" 2>"$errors" &
+"$wine_loader" "$@" >"$output" 2>"$errors" 8>&- &
 program=$!
 tail -n +1 -s 0.1 --pid="$program" -f "$output" &
 tail -n +1 -s 0.1 --pid="$program" -f "$errors" >&2 &
