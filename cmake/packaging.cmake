@@ -17,6 +17,10 @@ endif()
 configure_file(${CMAKE_SOURCE_DIR}/packaging/install.txt.in ${CMAKE_BINARY_DIR}/generated/install.txt
   @ONLY NEWLINE_STYLE CRLF)
 
+# The package holds the DLL alone, so packing builds nothing: a tree whose
+# tests cannot run here builds only the DLL, and packs it (cpack after a build).
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 # The DLL itself, not the import library beside it.
 install(FILES $<TARGET_FILE:diseqc> ${CMAKE_BINARY_DIR}/generated/install.txt DESTINATION .)
 

@@ -30,19 +30,17 @@ stop() {
 trap stop EXIT
 wine_stop "$build"
 
-# Xvfb picks a free display number and writes it once it takes clients.
+# Xvfb picks a free display number and writes it once it takes clients; the
+# read ends then, or when Xvfb ends without one.
 ids=()
 for ((worker = 0; worker < desktops; worker++)); do
-  number=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   servers+=($!)
-  for _ in $(seq 100); do
-    grep -q . "$number" && break
-    kill -0 "$!" 2>/dev/null || break
-    sleep 0.1
-  done
-  display=$(head -n1 "$number")
-  rm -f "$number"
+  display=
+  read -r -t 30 display <"$fifo" || true
+  rm -f "$fifo"
   [ -n "$display" ] || { echo "windows-suite.sh: Xvfb did not start a display" >&2; exit 1; }
   ids+=("{\"id\": \"${worker}_$display\", \"slots\": 1}")
   # ctest itself lists the tests of each program on the first desktop, in
