@@ -67,6 +67,23 @@ wine_use() {
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 
+# Wine's own fonts (Debian's fonts-wine), which it draws the title bars'
+# buttons (Marlett), the dialogs (MS Sans Serif) and its system fonts with.
+# Debian's Wine 8 does not find them where the package puts them, but it
+# reads every font in a prefix's C:\windows\Fonts.
+WINE_FONTS_DIR=/usr/share/wine/fonts
+
+# wine_prefix_fonts PREFIX: copies Wine's fonts into that prefix's Windows
+# fonts folder; fails when they are not installed.
+wine_prefix_fonts() {
+  local fonts=$1/drive_c/windows/Fonts
+  if [ ! -f "$WINE_FONTS_DIR/marlett.ttf" ]; then
+    echo "Wine's fonts are missing from $WINE_FONTS_DIR (package fonts-wine): run tools/install-prerequisites.sh as root" >&2
+    return 1
+  fi
+  mkdir -p "$fonts" && cp "$WINE_FONTS_DIR"/* "$fonts"/
+}
+
 # wine_stop BUILD_DIR: stops the Wine servers of that tree's prefixes. Wine's
 # helper processes belong to the display they started on, so each session
 # begins and ends with none running: a helper that died with an earlier
