@@ -52,7 +52,7 @@ if ! cmp -s "$heap_checks" "$stamp"; then
       # closes; unmanaged windows close at once.
       "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 ||
         fail "could not configure the Wine prefix $WINEPREFIX (see $log)"
-      wine_prefix_fonts "$WINEPREFIX" || fail "could not give the Wine prefix $WINEPREFIX its fonts"
+      wine_prefix_fonts || fail "could not give the Wine prefix $WINEPREFIX its fonts"
       options='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options'
       # A program that the earlier setup checked and this build does not (it
       # opts out, or is gone) loses its entry. Wine would read the list on its
