@@ -4,8 +4,10 @@
 # With a display: an interactive session, or a tour if one is asked for.
 # Without one: a scripted tour (--tour unless another is given) under a
 # virtual display. A tour writes a screenshot, which is checked, and prints
-# the decoded DiSEqC log. Every option is passed on to the workbench.
-# Usage: ./run.sh [--tour | --tour-extras] [workbench options, e.g. --api "MD-API 1.0",
+# the decoded DiSEqC log; --docs makes that screenshot the README's picture of
+# the tour (docs/tour.png, docs/extras.png). Every other option is passed on
+# to the workbench.
+# Usage: ./run.sh [--tour | --tour-extras] [--docs] [workbench options, e.g. --api "MD-API 1.0",
 #                 --api-none, --screenshot FILE.png, --trace FILE, --model stab|moteck]
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -29,6 +31,23 @@ session=$build/session
 rm -rf "$session"
 mkdir -p "$session"
 cp "$build/bin/diseqc.dll" "$build/bin/workbench.exe" "$session/"
+# --docs: the tour writes the README's picture of it, in docs/.
+docs_screenshot() {
+  [ -n "$docs" ] || return 0
+  if [ -n "$screenshot" ]; then
+    echo "run.sh: --docs names the screenshot itself; leave out --screenshot" >&2
+    exit 2
+  fi
+  case $tour in
+    --tour) screenshot=docs/tour.png ;;
+    --tour-extras) screenshot=docs/extras.png ;;
+    *)
+      echo "run.sh: --docs takes --tour or --tour-extras" >&2
+      exit 2
+      ;;
+  esac
+  args+=(--screenshot "$(windows_path "$PWD/$screenshot")")
+}
 windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
 # unix_path PATH: where a file name that the workbench was given lands here.
 # Wine runs the workbench in this folder, on drive Z:, which is /; the other
@@ -43,19 +62,24 @@ unix_path() {
   esac
 }
 
-args=("$@")
+args=()
+docs=
+for arg in "$@"; do
+  if [ "$arg" = --docs ]; then docs=yes; else args+=("$arg"); fi
+done
 tour=
 screenshot=
 for ((i = 0; i < ${#args[@]}; i++)); do
   case ${args[i]} in
-    --tour*) tour=yes ;;
+    --tour*) tour=${args[i]} ;;
     --screenshot) screenshot=${args[i + 1]:-} ;;
   esac
 done
 if [ -z "${DISPLAY:-}" ] && [ -z "$tour" ]; then
   args+=(--tour)
-  tour=yes
+  tour=--tour
 fi
+docs_screenshot
 if [ -n "$tour" ] && [ -z "$screenshot" ]; then
   screenshot=$(windows_path "$PWD/$build/tour.png")
   args+=(--screenshot "$screenshot")

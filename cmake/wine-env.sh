@@ -67,6 +67,32 @@ wine_use() {
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 
+# Wine's own fonts (Debian's fonts-wine), which it draws the title bars'
+# buttons (Marlett), the dialogs (MS Sans Serif) and its system fonts with.
+# Debian's Wine 8 does not find them where the package puts them, but it
+# reads every font in a prefix's C:\windows\Fonts.
+WINE_FONTS_DIR=/usr/share/wine/fonts
+
+# wine_prefix_fonts: copies Wine's fonts into the prefix of wine_use; fails
+# when they are not installed. They hold little beyond Latin-1, so their
+# faces are linked, as Windows links its fonts, to DejaVu (of fontconfig) for
+# the glyphs they lack, such as arrows.
+wine_prefix_fonts() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts face
+  local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  if [ ! -f "$WINE_FONTS_DIR/marlett.ttf" ]; then
+    echo "Wine's fonts are missing from $WINE_FONTS_DIR (package fonts-wine): run tools/install-prerequisites.sh as root" >&2
+    return 1
+  fi
+  mkdir -p "$fonts" && cp "$WINE_FONTS_DIR"/* "$fonts"/ || return 1
+  for face in "MS Sans Serif" Tahoma "Small Fonts" System; do
+    "$WINELOADER" reg add "$links" /v "$face" /t REG_MULTI_SZ /d "DejaVuSans.ttf,DejaVu Sans" /f >/dev/null || return 1
+  done
+  for face in Courier Fixedsys; do
+    "$WINELOADER" reg add "$links" /v "$face" /t REG_MULTI_SZ /d "DejaVuSansMono.ttf,DejaVu Sans Mono" /f >/dev/null || return 1
+  done
+}
+
 # wine_stop BUILD_DIR: stops the Wine servers of that tree's prefixes, the
 # desktops' copies (wineprefix-ARCH-WORKER) included. Wine's helper processes
 # belong to the display they started on, so each session begins and ends with

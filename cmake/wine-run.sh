@@ -66,7 +66,8 @@ fi
 heap_checks=$build_dir/heap_checked_programs.txt
 [ -f "$heap_checks" ] || fail "no $heap_checks: configure the build tree with cmake --preset first"
 # Holds the heap checks the prefix was set up with: a build with other checks sets it up again.
-stamp=$WINEPREFIX/.diseqc-prefix-4
+# Set-up 5 adds Wine's fonts, which prefixes set up before it lack.
+stamp=$WINEPREFIX/.diseqc-prefix-5
 if ! cmp -s "$heap_checks" "$stamp"; then
   mkdir -p "$WINEPREFIX"
   (
@@ -85,6 +86,7 @@ if ! cmp -s "$heap_checks" "$stamp"; then
       # closes; unmanaged windows close at once.
       "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 ||
         fail "could not configure the Wine prefix $WINEPREFIX (see $log)"
+      wine_prefix_fonts || fail "could not give the Wine prefix $WINEPREFIX its fonts"
       options='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options'
       # A program that the earlier setup checked and this build does not (it
       # opts out, or is gone) loses its entry. Wine would read the list on its

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev clang-14 libclang-rt-14-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
-          xvfb xauth)
+          xvfb xauth
+          fonts-wine fonts-dejavu-core zlib1g-dev libz-mingw-w64-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cwchar>
 #include <exception>
 
 #include "host/host_messages.h"
@@ -37,9 +38,18 @@ void Workbench::createChildren(HWND window) {
     dish_.createDial(window);
     SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
-    // Hex bytes line up in a fixed font.
-    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)),
-                 FALSE);
+    // Hex bytes line up in a fixed font. The stock one is a bitmap font of a
+    // single code page, without the log's arrows: a TrueType face of its size
+    // has them.
+    HGDIOBJ fixed = GetStockObject(ANSI_FIXED_FONT);
+    LOGFONTW face{};
+    if (GetObjectW(fixed, sizeof face, &face) == sizeof face) {
+        face.lfCharSet = DEFAULT_CHARSET;
+        face.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+        std::wcsncpy(face.lfFaceName, L"Courier New", LF_FACESIZE - 1);
+        logFont_ = CreateFontIndirectW(&face);
+    }
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(logFont_ ? logFont_ : fixed), FALSE);
     log_.attach(list_);
 }
 

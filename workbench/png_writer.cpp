@@ -1,25 +1,17 @@
 #include "workbench/png_writer.h"
 
-#include <array>
+// zlib's input pointers are const.
+#define ZLIB_CONST
+#include <zlib.h>
+
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
 namespace {
 
-constexpr std::array<std::uint32_t, 256> makeCrcTable() {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320U ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
-
-constexpr std::array<std::uint32_t, 256> CRC_TABLE = makeCrcTable();
-
-// Deflate's LEN field is 16 bits wide.
-constexpr std::size_t MAX_STORED_BLOCK = 0xFFFF;
+// zlib takes its lengths as 32-bit counts, also where std::size_t is wider.
+constexpr std::size_t ZLIB_STEP = std::size_t{1} << 20;
 // PNG keeps every length and dimension below 2^31.
 constexpr std::uint64_t PNG_MAX_VALUE = 0x7FFFFFFFU;
 
@@ -41,55 +33,60 @@ void appendChunk(std::vector<std::uint8_t>& out, const char (&type)[5],
     appendBigEndian(out, crc32(std::span(out).subspan(typeStart)));
 }
 
+std::vector<std::uint8_t> zlibStream(std::span<const std::uint8_t> bytes, int level) {
+    z_stream stream{};
+    if (deflateInit(&stream, level) != Z_OK) throw std::runtime_error("zlib cannot start");
+    struct End {
+        z_stream& stream;
+        ~End() { deflateEnd(&stream); }
+    } end{stream};
+    std::vector<std::uint8_t> out;
+    int status = Z_OK;
+    while (status != Z_STREAM_END) {
+        if (stream.avail_in == 0 && !bytes.empty()) {
+            const auto piece = bytes.first(std::min(bytes.size(), ZLIB_STEP));
+            stream.next_in = piece.data();
+            stream.avail_in = static_cast<uInt>(piece.size());
+            bytes = bytes.subspan(piece.size());
+        }
+        const std::size_t used = out.size();
+        out.resize(used + ZLIB_STEP);
+        stream.next_out = out.data() + used;
+        stream.avail_out = static_cast<uInt>(ZLIB_STEP);
+        status = deflate(&stream, bytes.empty() ? Z_FINISH : Z_NO_FLUSH);
+        out.resize(used + ZLIB_STEP - stream.avail_out);
+        if (status != Z_OK && status != Z_STREAM_END) throw std::runtime_error("zlib failed");
+    }
+    return out;
+}
+
+// Runs one of zlib's checksums over `bytes` in pieces that its lengths can hold.
+template <typename Update>
+std::uint32_t zlibChecksum(Update update, std::span<const std::uint8_t> bytes) {
+    uLong value = update(0L, Z_NULL, 0);
+    while (!bytes.empty()) {
+        const auto piece = bytes.first(std::min(bytes.size(), ZLIB_STEP));
+        value = update(value, piece.data(), static_cast<uInt>(piece.size()));
+        bytes = bytes.subspan(piece.size());
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
 }  // namespace
 
 std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t c = 0xFFFFFFFFU;
-    for (const std::uint8_t b : bytes) c = CRC_TABLE[(c ^ b) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFU;
+    return zlibChecksum(
+        [](uLong crc, const Bytef* data, uInt size) { return ::crc32(crc, data, size); }, bytes);
 }
 
 std::uint32_t adler32(std::span<const std::uint8_t> bytes) {
-    constexpr std::uint32_t MOD = 65521;
-    // 5552 bytes is the longest run whose sums cannot overflow 32 bits.
-    constexpr std::size_t RUN = 5552;
-    std::uint32_t a = 1;
-    std::uint32_t b = 0;
-    while (!bytes.empty()) {
-        const std::size_t n = bytes.size() < RUN ? bytes.size() : RUN;
-        for (const std::uint8_t value : bytes.first(n)) {
-            a += value;
-            b += a;
-        }
-        a %= MOD;
-        b %= MOD;
-        bytes = bytes.subspan(n);
-    }
-    return (b << 16) | a;
+    return zlibChecksum(
+        [](uLong adler, const Bytef* data, uInt size) { return ::adler32(adler, data, size); },
+        bytes);
 }
 
 std::vector<std::uint8_t> zlibStored(std::span<const std::uint8_t> bytes) {
-    std::vector<std::uint8_t> out;
-    out.reserve(bytes.size() + bytes.size() / MAX_STORED_BLOCK * 5 + 11);
-    // CM 8 (deflate), 32 KiB window; FLG makes the pair a multiple of 31.
-    out.push_back(0x78);
-    out.push_back(0x01);
-    std::span<const std::uint8_t> rest = bytes;
-    do {
-        const std::size_t n = rest.size() < MAX_STORED_BLOCK ? rest.size() : MAX_STORED_BLOCK;
-        const bool last = n == rest.size();
-        out.push_back(last ? 0x01 : 0x00);  // BFINAL, BTYPE 00 (stored)
-        const auto len = static_cast<std::uint16_t>(n);
-        const auto nlen = static_cast<std::uint16_t>(~len);
-        out.push_back(static_cast<std::uint8_t>(len));
-        out.push_back(static_cast<std::uint8_t>(len >> 8));
-        out.push_back(static_cast<std::uint8_t>(nlen));
-        out.push_back(static_cast<std::uint8_t>(nlen >> 8));
-        out.insert(out.end(), rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n));
-        rest = rest.subspan(n);
-    } while (!rest.empty());
-    appendBigEndian(out, adler32(bytes));
-    return out;
+    return zlibStream(bytes, Z_NO_COMPRESSION);
 }
 
 std::vector<std::uint8_t> encodePng(std::uint32_t width, std::uint32_t height,
@@ -121,7 +118,7 @@ std::vector<std::uint8_t> encodePng(std::uint32_t width, std::uint32_t height,
 
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", zlibStored(raw));
+    appendChunk(png, "IDAT", zlibStream(raw, Z_BEST_COMPRESSION));
     appendChunk(png, "IEND", {});
     return png;
 }

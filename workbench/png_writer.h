@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-// A PNG writer small enough to carry along: truecolour, 8 bits per channel, no
-// compression (stored deflate blocks). Screenshots come out large, but the file
-// is valid everywhere and the code needs no zlib.
+// A PNG writer for screenshots: truecolour, 8 bits per channel, the pixels
+// deflated by zlib at its best level, so that a screenshot of windows is small
+// enough to keep.
 
 std::uint32_t crc32(std::span<const std::uint8_t> bytes);
 std::uint32_t adler32(std::span<const std::uint8_t> bytes);
 
-// A zlib stream holding `bytes` in stored deflate blocks.
+// A zlib stream holding `bytes` uncompressed, in stored deflate blocks.
 std::vector<std::uint8_t> zlibStored(std::span<const std::uint8_t> bytes);
 
 // `rgb` holds the rows top to bottom, three bytes (red, green, blue) per pixel

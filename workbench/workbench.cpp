@@ -29,7 +29,10 @@ int runMessageLoop() {
 Workbench::Workbench(WorkbenchOptions options)
     : options_(std::move(options)), dish_(modelOption(options_.model), options_.tracePath) {}
 
-Workbench::~Workbench() = default;
+Workbench::~Workbench() {
+    // The window and its log have gone with the message loop.
+    if (logFont_) DeleteObject(logFont_);
+}
 
 int Workbench::run() {
     if (!options_.tracePath.empty() && !dish_.traceOpen()) {

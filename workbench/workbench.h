@@ -82,6 +82,8 @@ class Workbench : private TourContext {
     HWND window_ = nullptr;
     HWND status_ = nullptr;
     HWND list_ = nullptr;
+    // The log's own font, or null where the stock one serves.
+    HFONT logFont_ = nullptr;
     HMENU pluginPopup_ = nullptr;
     std::vector<UINT> pluginMenuIds_;
     std::string displayName_;

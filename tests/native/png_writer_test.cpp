@@ -1,6 +1,7 @@
 #include "workbench/png_writer.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <stdexcept>
@@ -63,6 +64,16 @@ Bytes inflateStored(const Bytes& stream) {
     if (at + 4 <= stream.size()) {
         EXPECT_EQ(bigEndianAt(stream, at), adler32(out));
     }
+    return out;
+}
+
+// Reads back any zlib stream whose content is `size` bytes long.
+Bytes inflateAll(const Bytes& stream, std::size_t size) {
+    Bytes out(size + 1);
+    uLongf length = static_cast<uLongf>(out.size());
+    EXPECT_EQ(uncompress(out.data(), &length, stream.data(), static_cast<uLong>(stream.size())),
+              Z_OK);
+    out.resize(length);
     return out;
 }
 
@@ -138,7 +149,7 @@ TEST(EncodePng, TwoByTwoImageDecodesBack) {
     EXPECT_EQ(chunks[2].type, "IEND");
     EXPECT_TRUE(chunks[2].data.empty());
     const Bytes expectedRows = {0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 255, 255, 255};
-    EXPECT_EQ(inflateStored(chunks[1].data), expectedRows);
+    EXPECT_EQ(inflateAll(chunks[1].data, expectedRows.size()), expectedRows);
 }
 
 TEST(EncodePng, RowsLargerThanOneBlockKeepTheirOrder) {
@@ -147,7 +158,7 @@ TEST(EncodePng, RowsLargerThanOneBlockKeepTheirOrder) {
     const Bytes rgb = longPattern(std::size_t{width} * height * 3);
     const std::vector<Chunk> chunks = readChunks(encodePng(width, height, rgb));
     ASSERT_EQ(chunks.size(), 3U);
-    const Bytes raw = inflateStored(chunks[1].data);
+    const Bytes raw = inflateAll(chunks[1].data, (width * 3 + 1) * height);
     ASSERT_EQ(raw.size(), (width * 3 + 1) * height);
     for (std::uint32_t y = 0; y < height; ++y) {
         const std::size_t rowStart = y * (width * 3 + 1);
@@ -156,6 +167,26 @@ TEST(EncodePng, RowsLargerThanOneBlockKeepTheirOrder) {
                                raw.begin() + static_cast<std::ptrdiff_t>(rowStart + 1)))
             << "row " << y;
     }
+}
+
+TEST(EncodePng, ScreenOfWindowsComesOutSmall) {
+    // A screen's worth of flat window background with a band of text-like noise.
+    constexpr std::uint32_t width = 1280;
+    constexpr std::uint32_t height = 1024;
+    Bytes rgb(std::size_t{width} * height * 3, 0xF0);
+    std::uint32_t noise = 1;
+    for (std::size_t i = 0; i < std::size_t{width} * 40 * 3; ++i) {
+        noise = noise * 1103515245U + 12345U;
+        rgb[i] = static_cast<std::uint8_t>(noise >> 24);
+    }
+    const Bytes png = encodePng(width, height, rgb);
+    const std::vector<Chunk> chunks = readChunks(png);
+    ASSERT_EQ(chunks.size(), 3U);
+    // The noise alone cannot be compressed below its 150 KB; the rest must nearly vanish.
+    EXPECT_LT(png.size(), 200'000U);
+    const Bytes raw = inflateAll(chunks[1].data, (width * 3 + 1) * height);
+    ASSERT_EQ(raw.size(), (width * 3 + 1) * height);
+    EXPECT_TRUE(std::equal(rgb.end() - width * 3, rgb.end(), raw.end() - width * 3)) << "last row";
 }
 
 TEST(EncodePng, RefusesPixelDataThatDoesNotFit) {
