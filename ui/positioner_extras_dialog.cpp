@@ -121,6 +121,7 @@ BOOL PositionerExtrasDialog::OnInitDialog() {
         side->addString(second);
         side->setCurrentSelection(FIRST_SIDE);
     }
+    dishStatusFont_.applyTo(dishStatus_.hwnd(), L"Tahoma");
     // Another run may have moved the dish since the setup window opened.
     if (commands_.dish) {
         commands_.dish->reload();

@@ -13,6 +13,7 @@
 #include "ui/hold_button.h"
 #include "ui/host_commands.h"
 #include "win/controls.h"
+#include "win/font.h"
 #include "win/mapped_dialog.h"
 
 // What the setup window does not offer: the site, turning to any satellite
@@ -91,6 +92,8 @@ class PositionerExtrasDialog : public MappedDialog<PositionerExtrasDialog> {
     ComboBox angleSide_;
     Window lookText_;
     Window dishStatus_;
+    // The dialog's bitmap font has no arrow for the status line.
+    TrueTypeFont dishStatusFont_;
     HoldButton driveWest_;
     HoldButton driveEast_;
 };

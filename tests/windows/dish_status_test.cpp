@@ -313,4 +313,30 @@ TEST_F(DishStatus, WithoutAWholeStateFileThePositionIsUnknownAndCommandsLeaveThe
     }
 }
 
+// The dialog's own font is a bitmap face, which draws a box for the arrow of
+// "Dish moving 0.0° → 3.0° E": the status line has a TrueType face, which
+// Windows links to another for a character it lacks, at the window's size.
+TEST_F(DishStatus, TheStatusLineHasATrueTypeFaceOfTheWindowsOwnSize) {
+    openWithSite();
+    const HWND line = extras().item(IDC_DISH_STATUS);
+    const auto fontOf = [](HWND window) {
+        return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    };
+    LOGFONTW own{};
+    LOGFONTW window{};
+    ASSERT_EQ(GetObjectW(fontOf(line), sizeof own, &own), static_cast<int>(sizeof own));
+    ASSERT_EQ(GetObjectW(fontOf(extras().window()), sizeof window, &window),
+              static_cast<int>(sizeof window));
+    EXPECT_EQ(own.lfHeight, window.lfHeight);
+    EXPECT_EQ(own.lfWeight, window.lfWeight);
+
+    const HDC dc = GetDC(line);
+    const HGDIOBJ before = SelectObject(dc, fontOf(line));
+    TEXTMETRICW metrics{};
+    ASSERT_TRUE(GetTextMetricsW(dc, &metrics));
+    SelectObject(dc, before);
+    ReleaseDC(line, dc);
+    EXPECT_NE(metrics.tmPitchAndFamily & TMPF_TRUETYPE, 0) << "a bitmap face draws no arrow";
+}
+
 }  // namespace
