@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the Windows-side suite of a build tree with as many parallel workers
-# as this machine has cores (at least two; DISEQC_DESKTOPS sets another
+# as this machine has cores and one more (at least two; DISEQC_DESKTOPS sets another
 # number), each on a virtual desktop of its own: a display, and a copy of the
 # tree's Wine prefix (cmake/wine-run.sh). ctest hands the desktops out as a
 # resource, so that no two tests that open windows share a display.
@@ -14,7 +14,9 @@ preset=$1
 shift
 build=build/$preset
 [ -d "$build" ] || { echo "windows-suite.sh: no $build: configure it with cmake --preset $preset" >&2; exit 1; }
-desktops=${DISEQC_DESKTOPS:-$(nproc)}
+# A test spends much of its time waiting on Wine, its timers and the display:
+# one worker more than there are cores keeps the cores busy.
+desktops=${DISEQC_DESKTOPS:-$(($(nproc) + 1))}
 ((desktops >= 2)) || desktops=2
 
 servers=()
