@@ -20,12 +20,12 @@ desktops=${DISEQC_DESKTOPS:-$(($(nproc) + 1))}
 ((desktops >= 2)) || desktops=2
 
 servers=()
-spec=$(mktemp)
+resources=$(mktemp)
 stop() {
   wine_stop "$build"
   local server
   for server in "${servers[@]}"; do kill "$server" 2>/dev/null || true; done
-  rm -f "$spec"
+  rm -f "$resources"
 }
 # Each run starts and ends without a Wine server, which a display that has
 # gone would leave holding the test runner's output open (wine_stop).
@@ -52,6 +52,6 @@ done
 (
   IFS=,
   printf '{"version": {"major": 1, "minor": 0}, "local": [{"desktop": [%s]}]}\n' "${ids[*]}"
-) >"$spec"
+) >"$resources"
 
-ctest --preset "$preset" --resource-spec-file "$spec" -j "$desktops" "$@"
+ctest --preset "$preset" --resource-spec-file "$resources" -j "$desktops" "$@"

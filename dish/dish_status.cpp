@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "positioner/decimal_text.h"
+#include "positioner/joined_text.h"
 
 namespace {
 
@@ -19,12 +20,6 @@ double remainingMs(const DishModel& dish, double nowMs) {
 }
 
 }  // namespace
-
-std::string joined(std::initializer_list<std::string_view> pieces) {
-    std::string text;
-    for (std::string_view piece : pieces) text.append(piece);
-    return text;
-}
 
 std::string dishAngleWords(double degrees) {
     const std::string number = oneDecimal(std::fabs(degrees));

@@ -1,17 +1,11 @@
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "dish/dish_model.h"
 
 // The words the plug-in shows for its belief, in UTF-8.
-
-// The pieces one after another. One call for the whole text: a chain of string additions, inlined
-// at every step, would cost the plug-in several kilobytes.
-std::string joined(std::initializer_list<std::string_view> pieces);
 
 // "15.6° E", "3.0° W", "0.0°".
 std::string dishAngleWords(double degrees);

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "dish/dish_status.h"
+#include "positioner/joined_text.h"
 #include "positioner/decimal_text.h"
 #include "positioner/positioner_commands.h"
 #include "res/resource_ids.h"
