@@ -1,6 +1,8 @@
 #include "host_driver/message_hook.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <vector>
 
 namespace {
@@ -28,10 +30,21 @@ struct WatcherList {
     }
 
     // A watcher may make or end watchers, its own included: each one still
-    // listed when its turn comes is asked, and only those.
+    // listed when its turn comes is asked, and only those. The hook runs at
+    // every message of the thread, so a short list is copied on the stack:
+    // under the whole-heap checks each heap call walks the heap.
     template <class Call>
     void tell(Call&& call) {
-        const std::vector<Hook*> snapshot = watchers;
+        std::array<Hook*, 16> inPlace;
+        std::vector<Hook*> onHeap;
+        std::span<Hook*> snapshot;
+        if (watchers.size() <= inPlace.size()) {
+            snapshot = std::span(inPlace.data(), watchers.size());
+            std::ranges::copy(watchers, snapshot.begin());
+        } else {
+            onHeap = watchers;
+            snapshot = onHeap;
+        }
         for (Hook* watcher : snapshot)
             if (std::ranges::find(watchers, watcher) != watchers.end()) call(*watcher);
     }
