@@ -11,22 +11,40 @@ fail() {
   exit 1
 }
 
+# copy_is_current COPY: succeeds when the copy was made from the prefix as it
+# is now: with the same heap checks, for the same Wine.
+copy_is_current() {
+  cmp -s "$stamp" "$1/${stamp##*/}" &&
+    cmp -s "$WINEPREFIX/.update-timestamp" "$1/.update-timestamp"
+}
+
 # use_desktop_prefix WORKER: switches to that desktop's copy of the prefix,
 # made again from the prefix that was just set up whenever the two differ.
 # Copying is much quicker than setting up each copy with wineboot.
 use_desktop_prefix() {
-  local copy=$WINEPREFIX-$1
-  local copy_stamp=$copy/${stamp##*/}
-  if ! cmp -s "$stamp" "$copy_stamp"; then
+  local copy=$WINEPREFIX-$1 windows=drive_c/windows folder
+  if ! copy_is_current "$copy"; then
     (
       flock 9
       # The prefix is not set up again while it is copied.
       flock -s 8
-      if ! cmp -s "$stamp" "$copy_stamp"; then
+      if ! copy_is_current "$copy"; then
         WINEPREFIX=$copy wineserver -k 2>/dev/null || true
         rm -rf "$copy" "$copy.new"
-        cp -a "$WINEPREFIX" "$copy.new" && mv "$copy.new" "$copy" ||
+        mkdir "$copy.new"
+        # Wine's DLLs are nearly all of a prefix (over a gigabyte) and are
+        # written only when Wine itself changes, and then the copy is made
+        # again: they are linked, the rest is copied.
+        tar -C "$WINEPREFIX" --exclude="./$windows/system32" --exclude="./$windows/syswow64" \
+          --exclude="./$windows/winsxs" -cf - . | tar -C "$copy.new" -xf - ||
           fail "could not copy the Wine prefix $WINEPREFIX to $copy"
+        for folder in system32 syswow64 winsxs; do
+          if [ -d "$WINEPREFIX/$windows/$folder" ]; then
+            cp -al "$WINEPREFIX/$windows/$folder" "$copy.new/$windows/" ||
+              fail "could not link the Wine prefix's $windows/$folder into $copy"
+          fi
+        done
+        mv "$copy.new" "$copy" || fail "could not copy the Wine prefix $WINEPREFIX to $copy"
       fi
     ) 8>"$WINEPREFIX.lock" 9>"$copy.lock"
   fi
@@ -133,9 +151,13 @@ fi
 # it. explorer.exe, which looks after the desktop, is started again by
 # whichever program opens a window after the last one has gone, and lives as
 # long as other programs keep windows open: so the program writes into files,
-# which are relayed to our output until the program ends.
-wineserver -p30 </dev/null >/dev/null 2>&1 8>&- || true
-"$wine_loader" cmd /c exit </dev/null >/dev/null 2>&1 8>&- || true
+# which are relayed to our output until the program ends. A server that was
+# running already has its helpers (the server answers 2 and goes on).
+server=0
+wineserver -p30 </dev/null >/dev/null 2>&1 8>&- || server=$?
+if [ "$server" -ne 2 ]; then
+  "$wine_loader" cmd /c exit </dev/null >/dev/null 2>&1 8>&- || true
+fi
 
 output=$(mktemp)
 errors=$(mktemp)
