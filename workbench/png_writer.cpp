@@ -33,9 +33,11 @@ void appendChunk(std::vector<std::uint8_t>& out, const char (&type)[5],
     appendBigEndian(out, crc32(std::span(out).subspan(typeStart)));
 }
 
-std::vector<std::uint8_t> zlibStream(std::span<const std::uint8_t> bytes, int level) {
+// The pixels deflated at zlib's best level: a screenshot is written once and kept.
+std::vector<std::uint8_t> zlibStream(std::span<const std::uint8_t> bytes) {
     z_stream stream{};
-    if (deflateInit(&stream, level) != Z_OK) throw std::runtime_error("zlib cannot start");
+    if (deflateInit(&stream, Z_BEST_COMPRESSION) != Z_OK)
+        throw std::runtime_error("zlib cannot start");
     struct End {
         z_stream& stream;
         ~End() { deflateEnd(&stream); }
@@ -60,33 +62,17 @@ std::vector<std::uint8_t> zlibStream(std::span<const std::uint8_t> bytes, int le
     return out;
 }
 
-// Runs one of zlib's checksums over `bytes` in pieces that its lengths can hold.
-template <typename Update>
-std::uint32_t zlibChecksum(Update update, std::span<const std::uint8_t> bytes) {
-    uLong value = update(0L, Z_NULL, 0);
-    while (!bytes.empty()) {
-        const auto piece = bytes.first(std::min(bytes.size(), ZLIB_STEP));
-        value = update(value, piece.data(), static_cast<uInt>(piece.size()));
-        bytes = bytes.subspan(piece.size());
-    }
-    return static_cast<std::uint32_t>(value);
-}
-
 }  // namespace
 
 std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
-    return zlibChecksum(
-        [](uLong crc, const Bytef* data, uInt size) { return ::crc32(crc, data, size); }, bytes);
-}
-
-std::uint32_t adler32(std::span<const std::uint8_t> bytes) {
-    return zlibChecksum(
-        [](uLong adler, const Bytef* data, uInt size) { return ::adler32(adler, data, size); },
-        bytes);
-}
-
-std::vector<std::uint8_t> zlibStored(std::span<const std::uint8_t> bytes) {
-    return zlibStream(bytes, Z_NO_COMPRESSION);
+    uLong crc = ::crc32(0L, Z_NULL, 0);
+    // In pieces that zlib's lengths can hold.
+    while (!bytes.empty()) {
+        const auto piece = bytes.first(std::min(bytes.size(), ZLIB_STEP));
+        crc = ::crc32(crc, piece.data(), static_cast<uInt>(piece.size()));
+        bytes = bytes.subspan(piece.size());
+    }
+    return static_cast<std::uint32_t>(crc);
 }
 
 std::vector<std::uint8_t> encodePng(std::uint32_t width, std::uint32_t height,
@@ -118,7 +104,7 @@ std::vector<std::uint8_t> encodePng(std::uint32_t width, std::uint32_t height,
 
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", zlibStream(raw, Z_BEST_COMPRESSION));
+    appendChunk(png, "IDAT", zlibStream(raw));
     appendChunk(png, "IEND", {});
     return png;
 }

@@ -11,10 +11,6 @@
 // enough to keep.
 
 std::uint32_t crc32(std::span<const std::uint8_t> bytes);
-std::uint32_t adler32(std::span<const std::uint8_t> bytes);
-
-// A zlib stream holding `bytes` uncompressed, in stored deflate blocks.
-std::vector<std::uint8_t> zlibStored(std::span<const std::uint8_t> bytes);
 
 // `rgb` holds the rows top to bottom, three bytes (red, green, blue) per pixel
 // and no padding. Throws std::invalid_argument when the size does not match or
