@@ -62,18 +62,17 @@ fuzz_target() {
 lanes=$(nproc)
 found=0
 running=0
+# one_lane_ends: waits for a target to end, and keeps whether it found anything.
+one_lane_ends() {
+  wait -n || found=1
+  running=$((running - 1))
+}
 for target in "${targets[@]}"; do
-  if ((running >= lanes)); then
-    wait -n || found=1
-    running=$((running - 1))
-  fi
+  ((running < lanes)) || one_lane_ends
   fuzz_target "$target" &
   running=$((running + 1))
 done
-while ((running > 0)); do
-  wait -n || found=1
-  running=$((running - 1))
-done
+while ((running > 0)); do one_lane_ends; done
 if ((found)); then
   echo "fuzzing: findings above (full logs in $out/*/fuzz.log)"
   exit 1
